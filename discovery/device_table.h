@@ -1,0 +1,50 @@
+// The library's table of the cameras that answered the last search.
+#pragma once
+
+#include <cstdint>
+
+#include "packet.h"
+#include "zelk.h"
+
+namespace zelk {
+
+inline constexpr int SLOT_COUNT = 4;
+inline constexpr int SLOT_SIZE = 128;
+inline constexpr int SLOT_VERSION = 0;
+inline constexpr int SLOT_NAME = 1;
+inline constexpr int SLOT_MODEL = 2;
+
+struct ItemSlot {
+    int owner;
+    uint32_t type;
+    char value[SLOT_SIZE];
+};
+
+struct DeviceRecord {
+    uint8_t header[IDCP_HEADER_SIZE];
+    uint8_t network[NETWORK_ITEM_SIZE];
+    uint8_t account[ACCOUNT_ITEM_SIZE];
+    char rtspUrl1[255];
+    char rtspUrl2[255];
+    char rtspUrl3[255];
+    char webUrl[128];
+    ItemSlot slots[SLOT_COUNT];
+};
+
+struct DeviceTable {
+    DeviceRecord records[ZELK_MAX_DEVICES];
+    int count;
+    int slotCursor;
+};
+
+extern DeviceTable g_deviceTable;
+
+// The record of camera `index` of the last search, or null when the last
+// search found no such camera.
+const DeviceRecord* deviceRecord(int index);
+
+// Number of cameras the last completed search listed.
+int lastSearchCount();
+void setLastSearchCount(int count);
+
+}  // namespace zelk
