@@ -6,6 +6,11 @@
 // this many records.
 inline constexpr int ZELK_MAX_DEVICES = 500;
 
+// A scan-text buffer of this many bytes holds the document of
+// ZELK_MAX_DEVICES cameras whose fields are plain ASCII, even when every
+// field is full. (A document of 102,400 bytes holds only about 150 cameras.)
+inline constexpr int ZELK_SCAN_TEXT_SIZE = 1536 * 1024;
+
 // One camera as the caller sees it: fixed-width 8-bit text fields.
 struct DeviceInfo {
     char deviceName[60];
