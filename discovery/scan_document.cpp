@@ -51,18 +51,22 @@ std::string documentVersion(const std::string& version) {
 }
 
 void removeDuplicates(DeviceTable& table) {
+    // Each record's texts are formatted once, not once per comparison.
+    std::vector<std::string> keys;
+    for (int i = 0; i < table.count; ++i) {
+        const DeviceRecord& record = table.records[i];
+        keys.push_back(addressText(record.network + NET_IP) + " " + macText(record.network + NET_MAC));
+    }
     for (int a = 0; a < table.count - 1; ++a) {
-        const DeviceRecord& kept = table.records[a];
         for (int b = a + 1; b < table.count;) {
-            const DeviceRecord& other = table.records[b];
-            if (addressText(kept.network + NET_IP) != addressText(other.network + NET_IP) ||
-                macText(kept.network + NET_MAC) != macText(other.network + NET_MAC)) {
+            if (keys[a] != keys[b]) {
                 debugTrace("[strCompIP into _generatePacketInfo] Can not same ip cameras!!\n");
                 ++b;
                 continue;
             }
             std::memmove(&table.records[b], &table.records[b + 1],
                          sizeof(DeviceRecord) * static_cast<size_t>(table.count - b - 1));
+            keys.erase(keys.begin() + b);
             --table.count;
         }
     }
