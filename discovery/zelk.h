@@ -7,8 +7,10 @@
 inline constexpr int ZELK_MAX_DEVICES = 500;
 
 // A scan-text buffer of this many bytes holds the document of
-// ZELK_MAX_DEVICES cameras whose fields are plain ASCII, even when every
-// field is full. (A document of 102,400 bytes holds only about 150 cameras.)
+// ZELK_MAX_DEVICES cameras even when every field is full, as long as the
+// texts need no escaping (a document of 102,400 bytes holds about 150
+// ordinary cameras). A larger document makes the search fail with
+// ZELK_ERR_TEXT_TOO_LONG rather than overrun the buffer.
 inline constexpr int ZELK_SCAN_TEXT_SIZE = 1536 * 1024;
 
 // One camera as the caller sees it: fixed-width 8-bit text fields.
