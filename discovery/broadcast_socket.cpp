@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "packet.h"
 #include "trace.h"
@@ -96,7 +97,35 @@ int _initBroadcastSocket(const char* localAddress) {
     return sock;
 }
 
-long sendBroadcast(int sock, const void* data, size_t size) {
+namespace {
+
+struct Adapter {
+    unsigned index;
+    in_addr address;
+};
+
+// Every adapter that can carry a broadcast, each once.
+std::vector<Adapter> broadcastAdapters() {
+    std::vector<Adapter> adapters;
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return adapters;
+    for (ifaddrs* it = list; it != nullptr; it = it->ifa_next) {
+        if (it->ifa_addr == nullptr || it->ifa_addr->sa_family != AF_INET) continue;
+        if ((it->ifa_flags & IFF_UP) == 0 || (it->ifa_flags & IFF_LOOPBACK) != 0 ||
+            (it->ifa_flags & IFF_BROADCAST) == 0)
+            continue;
+        std::string name = it->ifa_name;
+        unsigned index = if_nametoindex(name.substr(0, name.find(':')).c_str());
+        bool known = false;
+        for (const Adapter& a : adapters) known = known || a.index == index;
+        if (index != 0 && !known) adapters.push_back({index, reinterpret_cast<sockaddr_in*>(it->ifa_addr)->sin_addr});
+    }
+    freeifaddrs(list);
+    return adapters;
+}
+
+// Sends out of one adapter, or as the routing table decides when `index` is 0.
+ssize_t sendThrough(int sock, const void* data, size_t size, const Adapter& adapter) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(IDCP_PORT);
@@ -109,7 +138,7 @@ long sendBroadcast(int sock, const void* data, size_t size) {
     msg.msg_iov = &iov;
     msg.msg_iovlen = 1;
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    if (g_chosenIfindex != 0) {
+    if (adapter.index != 0) {
         msg.msg_control = control;
         msg.msg_controllen = sizeof control;
         cmsghdr* cm = CMSG_FIRSTHDR(&msg);
@@ -117,12 +146,30 @@ long sendBroadcast(int sock, const void* data, size_t size) {
         cm->cmsg_type = IP_PKTINFO;
         cm->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
         in_pktinfo info{};
-        info.ipi_ifindex = static_cast<int>(g_chosenIfindex);
-        info.ipi_spec_dst = g_chosenAddress;
+        info.ipi_ifindex = static_cast<int>(adapter.index);
+        info.ipi_spec_dst = adapter.address;
         std::memcpy(CMSG_DATA(cm), &info, sizeof info);
     }
-    ssize_t sent = ::sendmsg(sock, &msg, 0);
-    return sent < 0 ? -1 : static_cast<long>(sent);
+    return ::sendmsg(sock, &msg, 0);
+}
+
+}  // namespace
+
+long sendBroadcast(int sock, const void* data, size_t size) {
+    if (g_chosenIfindex != 0) {
+        ssize_t sent = sendThrough(sock, data, size, {g_chosenIfindex, g_chosenAddress});
+        return sent < 0 ? -1 : static_cast<long>(sent);
+    }
+    // Linux sends a limited broadcast out of one adapter only; "every adapter"
+    // means one copy out of each.
+    std::vector<Adapter> adapters = broadcastAdapters();
+    if (adapters.empty()) adapters.push_back({0, {}});
+    long result = -1;
+    for (const Adapter& adapter : adapters) {
+        ssize_t sent = sendThrough(sock, data, size, adapter);
+        if (sent >= 0) result = static_cast<long>(sent);
+    }
+    return result;
 }
 
 int receiveDatagram(int sock, uint8_t* buffer, int size, bool& fromChosenAdapter) {
