@@ -12,7 +12,7 @@
 
 namespace {
 
-int socketOn(const std::string& interface, bool bound) {
+int socketOn(const std::string& interface) {
     int sock = ::socket(AF_INET, SOCK_DGRAM, 0);
     int on = 1;
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
@@ -20,13 +20,11 @@ int socketOn(const std::string& interface, bool bound) {
     if (setsockopt(sock, SOL_SOCKET, SO_BINDTODEVICE, interface.c_str(),
                    static_cast<socklen_t>(interface.size())) != 0)
         throw std::runtime_error("cannot bind to device " + interface);
-    if (bound) {
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_port = htons(zelk::IDCP_PORT);
-        if (::bind(sock, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
-            throw std::runtime_error("cannot bind port 50444");
-    }
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(zelk::IDCP_PORT);
+    if (::bind(sock, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
+        throw std::runtime_error("cannot bind port 50444");
     return sock;
 }
 
@@ -40,8 +38,8 @@ void sendBroadcastDatagram(int sock, const std::vector<uint8_t>& datagram) {
 
 }  // namespace
 
-Responder::Responder(const std::string& interface, std::vector<uint8_t> reply, int answersPerProbe)
-    : sock_(socketOn(interface, true)), reply_(std::move(reply)), answersPerProbe_(answersPerProbe),
+Responder::Responder(const std::string& interface, std::vector<std::vector<uint8_t>> replies, int answersPerProbe)
+    : sock_(socketOn(interface)), replies_(std::move(replies)), answersPerProbe_(answersPerProbe),
       thread_([this] { serve(); }) {}
 
 Responder::~Responder() {
@@ -59,12 +57,8 @@ void Responder::serve() {
         // Only probes: a responder hears its own replies too.
         if (n < zelk::IDCP_HEADER_SIZE || zelk::decodeHeader(buffer).command != zelk::CMD_PROBE) continue;
         ++probes_;
-        for (int i = 0; i < answersPerProbe_; ++i) sendBroadcastDatagram(sock_, reply_);
+        for (int i = 0; i < answersPerProbe_; ++i) {
+            for (const auto& reply : replies_) sendBroadcastDatagram(sock_, reply);
+        }
     }
-}
-
-void broadcastFrom(const std::string& interface, const std::vector<uint8_t>& datagram, int times) {
-    int sock = socketOn(interface, false);
-    for (int i = 0; i < times; ++i) sendBroadcastDatagram(sock, datagram);
-    ::close(sock);
 }

@@ -1,5 +1,5 @@
-// A stand-in camera for search tests: answers every probe heard on one
-// interface with a fixed reply.
+// Stand-in cameras for search tests: answer every probe heard on one
+// interface with their fixed replies, back to back.
 #pragma once
 
 #include <atomic>
@@ -11,7 +11,7 @@
 
 class Responder {
 public:
-    Responder(const std::string& interface, std::vector<uint8_t> reply, int answersPerProbe = 1);
+    Responder(const std::string& interface, std::vector<std::vector<uint8_t>> replies, int answersPerProbe = 1);
     ~Responder();
     Responder(const Responder&) = delete;
     Responder& operator=(const Responder&) = delete;
@@ -22,12 +22,9 @@ private:
     void serve();
 
     int sock_ = -1;
-    std::vector<uint8_t> reply_;
+    std::vector<std::vector<uint8_t>> replies_;
     int answersPerProbe_;
     std::atomic<bool> stop_{false};
     std::atomic<int> probes_{0};
     std::thread thread_;
 };
-
-// Sends `datagram` to 255.255.255.255:50444 out of `interface` `times` times, back to back.
-void broadcastFrom(const std::string& interface, const std::vector<uint8_t>& datagram, int times = 1);

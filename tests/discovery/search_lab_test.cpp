@@ -75,9 +75,9 @@ TEST_F(SearchLab, NoCameraGivesZeroAndHearsItsOwnProbe) {
 }
 
 TEST_F(SearchLab, EveryCameraIsListedOnceAlsoWhenItAnswersTwice) {
-    Responder a1("camA", replyOf(1, 21));
-    Responder a2("camA", replyOf(1, 22), 2);
-    Responder a3("camA", replyOf(1, 23));
+    Responder a1("camA", {replyOf(1, 21)});
+    Responder a2("camA", {replyOf(1, 22)}, 2);
+    Responder a3("camA", {replyOf(1, 23)});
     const Search s = search("");
     ASSERT_EQ(s.result, ZELK_OK);
     EXPECT_EQ(s.names(), (std::set<std::string>{"cam-1-21", "cam-1-22", "cam-1-23"}));
@@ -88,8 +88,8 @@ TEST_F(SearchLab, EveryCameraIsListedOnceAlsoWhenItAnswersTwice) {
 }
 
 TEST_F(SearchLab, AChosenAdapterFindsOnlyItsOwnSegment) {
-    Responder a("camA", replyOf(1, 21));
-    Responder b("camB", replyOf(2, 31));
+    Responder a("camA", {replyOf(1, 21)});
+    Responder b("camB", {replyOf(2, 31)});
     EXPECT_EQ(search(WORKSTATION_A).names(), (std::set<std::string>{"cam-1-21"}));
     EXPECT_EQ(b.probesHeard(), 0);  // the probe left through segment A only
     EXPECT_EQ(search(WORKSTATION_B).names(), (std::set<std::string>{"cam-2-31"}));
@@ -119,9 +119,9 @@ TEST_F(SearchLab, MalformedRepliesAreDroppedAndGoodOnesKept) {
     std::vector<uint8_t> oversize = ReplyBuilder().camera(camera(1, 40)).text(0x200, std::string(900, 'x')).bytes();
     std::vector<uint8_t> cut = replyOf(1, 41);
     cut.resize(cut.size() - 5);
-    Responder good("camA", replyOf(1, 21));
-    Responder tooLong("camA", oversize);
-    Responder truncated("camA", cut);
+    Responder good("camA", {replyOf(1, 21)});
+    Responder tooLong("camA", {oversize});
+    Responder truncated("camA", {cut});
     const Search s = search("");
     EXPECT_EQ(s.names(), (std::set<std::string>{"cam-1-21"}));
     EXPECT_GE(traces.count("[recvfrom into _discovery_device] J == -1\n"), 1);
