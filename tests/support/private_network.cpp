@@ -47,7 +47,9 @@ bool enterPrivateNetwork(std::string& why) {
         return false;
     }
     // Lets the ICMP datagram socket work for every group inside the namespace.
-    writeFile("/proc/sys/net/ipv4/ping_group_range", "0 2147483647");
+    // (In a user namespace only the mapped group exists.)
+    if (!writeFile("/proc/sys/net/ipv4/ping_group_range", "0 2147483647"))
+        writeFile("/proc/sys/net/ipv4/ping_group_range", "0 0");
     // Both ends of a segment live in this one namespace, so every datagram
     // arrives from a local address: accept it instead of dropping it as martian.
     for (const char* conf : {"all", "default"}) {

@@ -1,0 +1,268 @@
+// ostrel-camsim: simulated IP cameras for Ostrel's tests and demos. Run it
+// only inside a private network namespace (see ostrel-lab).
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "camera.h"
+#include "packet.h"
+#include "requests.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const USAGE =
+    "usage: ostrel-camsim --profile FILE [--camera N] [--interface IF] [--manage-address IF]\n"
+    "                     [--restart-delay SECONDS] [--reply-to-sender] [--log FILE]\n"
+    "                     [--fault twice|late:MS|short|bad-marker|overrun|oversize] [--fault-camera N]\n"
+    "       ostrel-camsim --profile FILE --list\n";
+
+struct Options {
+    std::string profile;
+    int camera = -1;  // every camera of the profile
+    std::string interface;
+    std::string manageAddress;
+    double restartDelay = 3.0;
+    bool replyToSender = false;
+    std::string log;
+    std::string fault;
+    int faultDelayMs = 0;
+    int faultCamera = -1;
+    bool list = false;
+};
+
+Options parseOptions(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) throw std::runtime_error(arg + " needs a value");
+            return argv[++i];
+        };
+        if (arg == "--profile") o.profile = value();
+        else if (arg == "--camera") o.camera = std::stoi(value());
+        else if (arg == "--interface") o.interface = value();
+        else if (arg == "--manage-address") o.manageAddress = value();
+        else if (arg == "--restart-delay") o.restartDelay = std::stod(value());
+        else if (arg == "--reply-to-sender") o.replyToSender = true;
+        else if (arg == "--log") o.log = value();
+        else if (arg == "--fault-camera") o.faultCamera = std::stoi(value());
+        else if (arg == "--list") o.list = true;
+        else if (arg == "--fault") {
+            o.fault = value();
+            if (o.fault.rfind("late:", 0) == 0) {
+                o.faultDelayMs = std::stoi(o.fault.substr(5));
+                o.fault = "late";
+            }
+            const char* known[] = {"twice", "late", "short", "bad-marker", "overrun", "oversize"};
+            if (std::find(std::begin(known), std::end(known), o.fault) == std::end(known))
+                throw std::runtime_error("unknown fault " + o.fault);
+        } else throw std::runtime_error("unknown option " + arg);
+    }
+    if (o.profile.empty()) throw std::runtime_error("--profile is required");
+    return o;
+}
+
+class Log {
+public:
+    explicit Log(const std::string& path) : file_(path.empty() ? stdout : std::fopen(path.c_str(), "a")) {
+        if (file_ == nullptr) throw std::runtime_error("cannot open log " + path);
+    }
+    void line(const std::string& text) {
+        std::fprintf(file_, "%s\n", text.c_str());
+        std::fflush(file_);
+    }
+
+private:
+    FILE* file_;
+};
+
+// The reply a faulty camera sends instead of its good one.
+std::vector<uint8_t> spoil(std::vector<uint8_t> reply, const std::string& fault) {
+    if (fault == "short") reply.resize(20);
+    if (fault == "bad-marker") reply[0] = 'X';
+    if (fault == "overrun") reply.resize(reply.size() - 5);
+    if (fault == "oversize") {
+        zelk::PacketWriter extra;
+        std::string filler(1100, 'x');
+        extra.item(0x0200, filler.data(), static_cast<uint16_t>(filler.size()));
+        reply.insert(reply.end(), extra.bytes().begin(), extra.bytes().end());
+        zelk::writeU32(reply.data() + 24, zelk::readU32(reply.data() + 24) + 1);
+    }
+    return reply;
+}
+
+struct Outgoing {
+    Clock::time_point at;
+    std::vector<uint8_t> datagram;
+    sockaddr_in to;
+};
+
+struct Pending {
+    Clock::time_point at;
+    camsim::Change change;
+};
+
+class Simulator {
+public:
+    Simulator(Options options, std::vector<camsim::Camera> cameras)
+        : o_(std::move(options)), cameras_(std::move(cameras)), busyUntil_(cameras_.size()), log_(o_.log) {}
+
+    void run() {
+        openSocket();
+        log_.line("ready: " + std::to_string(cameras_.size()) + " cameras");
+        uint8_t buffer[4096];
+        for (;;) {
+            pollfd fd{sock_, POLLIN, 0};
+            ::poll(&fd, 1, nextTimeoutMs());
+            flushDue();
+            if ((fd.revents & POLLIN) == 0) continue;
+            sockaddr_in from{};
+            socklen_t fromLength = sizeof from;
+            ssize_t n = ::recvfrom(sock_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+            if (n > 0) handle(buffer, static_cast<int>(n), from);
+        }
+    }
+
+private:
+    void openSocket() {
+        sock_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+        int on = 1;
+        setsockopt(sock_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        setsockopt(sock_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+        if (!o_.interface.empty() &&
+            setsockopt(sock_, SOL_SOCKET, SO_BINDTODEVICE, o_.interface.c_str(),
+                       static_cast<socklen_t>(o_.interface.size())) != 0)
+            throw std::runtime_error("cannot bind to interface " + o_.interface);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_port = htons(zelk::IDCP_PORT);
+        if (::bind(sock_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
+            throw std::runtime_error("cannot bind port 50444");
+    }
+
+    int nextTimeoutMs() const {
+        Clock::time_point next = Clock::now() + std::chrono::seconds(1);
+        for (const auto& o : outgoing_) next = std::min(next, o.at);
+        for (const auto& p : pending_) next = std::min(next, p.at);
+        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count();
+        return static_cast<int>(std::max<long long>(0, ms));
+    }
+
+    void flushDue() {
+        const auto now = Clock::now();
+        for (auto it = pending_.begin(); it != pending_.end();) {
+            if (it->at > now) {
+                ++it;
+                continue;
+            }
+            apply(it->change);
+            it = pending_.erase(it);
+        }
+        for (auto it = outgoing_.begin(); it != outgoing_.end();) {
+            if (it->at > now) {
+                ++it;
+                continue;
+            }
+            ::sendto(sock_, it->datagram.data(), it->datagram.size(), 0, reinterpret_cast<sockaddr*>(&it->to),
+                     sizeof it->to);
+            it = outgoing_.erase(it);
+        }
+    }
+
+    void apply(const camsim::Change& change) {
+        camsim::Camera& camera = cameras_[change.camera];
+        const camsim::Address oldIp = camera.now.ip;
+        camera.now = change.settings;
+        log_.line("restarted " + camsim::macText(camera.id) + " as " + camsim::addressText(camera.now.ip));
+        if (!o_.manageAddress.empty() && oldIp != camera.now.ip) {
+            const std::string command = "ip addr flush dev " + o_.manageAddress + " && ip addr add " +
+                                        camsim::addressText(camera.now.ip) + "/" +
+                                        std::to_string(camsim::prefixLength(camera.now.mask)) + " dev " +
+                                        o_.manageAddress;
+            if (std::system(command.c_str()) != 0) log_.line("could not move the interface address");
+        }
+    }
+
+    void handle(const uint8_t* data, int length, const sockaddr_in& from) {
+        const camsim::RequestOutcome outcome = camsim::handleRequest(cameras_, data, length);
+        const std::string sender = inet_ntoa(from.sin_addr);
+        if (outcome.kind == camsim::RequestKind::Probe) {
+            log_.line("probe from " + sender);
+            answerProbe(from);
+            return;
+        }
+        for (const std::string& line : outcome.log) log_.line(line + " (from " + sender + ")");
+        const auto at = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(o_.restartDelay));
+        for (const camsim::Change& change : outcome.changes) {
+            busyUntil_[change.camera] = at;
+            pending_.push_back({at, change});
+        }
+    }
+
+    void answerProbe(const sockaddr_in& from) {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(zelk::IDCP_PORT);
+        to.sin_addr.s_addr = o_.replyToSender ? from.sin_addr.s_addr : htonl(INADDR_BROADCAST);
+        const auto now = Clock::now();
+        for (size_t i = 0; i < cameras_.size(); ++i) {
+            if (busyUntil_[i] > now) continue;  // restarting: deaf to probes
+            const bool faulty = !o_.fault.empty() && (o_.faultCamera < 0 || o_.faultCamera == static_cast<int>(i));
+            std::vector<uint8_t> reply = camsim::searchReply(cameras_[i]);
+            if (faulty) reply = spoil(reply, o_.fault);
+            const auto delay = std::chrono::milliseconds(faulty && o_.fault == "late" ? o_.faultDelayMs : 0);
+            const int copies = faulty && o_.fault == "twice" ? 2 : 1;
+            for (int c = 0; c < copies; ++c) outgoing_.push_back({now + delay, reply, to});
+        }
+        flushDue();
+    }
+
+    Options o_;
+    std::vector<camsim::Camera> cameras_;
+    std::vector<Clock::time_point> busyUntil_;
+    std::vector<Outgoing> outgoing_;
+    std::vector<Pending> pending_;
+    Log log_;
+    int sock_ = -1;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        Options options = parseOptions(argc, argv);
+        std::vector<camsim::Camera> cameras = camsim::loadProfile(options.profile);
+        if (options.list) {
+            for (size_t i = 0; i < cameras.size(); ++i) {
+                const camsim::Camera& c = cameras[i];
+                std::printf("%zu %s %s %d\n", i, camsim::macText(c.id).c_str(), camsim::addressText(c.now.ip).c_str(),
+                            camsim::prefixLength(c.now.mask));
+            }
+            return 0;
+        }
+        if (options.camera >= 0) {
+            if (options.camera >= static_cast<int>(cameras.size())) throw std::runtime_error("no such camera");
+            cameras = {cameras[static_cast<size_t>(options.camera)]};
+            if (options.faultCamera == options.camera) options.faultCamera = 0;
+            else if (options.faultCamera >= 0) options.fault.clear();
+        }
+        Simulator(options, cameras).run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "ostrel-camsim: %s\n%s", e.what(), USAGE);
+        return 2;
+    }
+}
