@@ -1,0 +1,170 @@
+// What the simulated cameras do with the requests the workstation sends.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "camera.h"
+#include "packet.h"
+#include "requests.h"
+
+namespace {
+
+camsim::Camera camera(uint8_t last, const std::string& password) {
+    Json::Value j;
+    j["mac"] = "02-00-00-00-00-0" + std::to_string(last);
+    j["ip"] = "192.168.1.3" + std::to_string(last);
+    j["mask"] = "255.255.255.0";
+    j["gateway"] = "192.168.1.1";
+    j["name"] = "cam";
+    j["userId"] = "administrator";
+    j["password"] = password;
+    j["factory"]["ip"] = "192.168.1.200";
+    j["factory"]["name"] = "Factory";
+    return camsim::cameraFromJson(j);
+}
+
+void credentials(zelk::PacketWriter& w, const std::string& user, const std::string& password) {
+    w.text(user.substr(0, 9).c_str(), 128);
+    w.text(password.substr(0, 11).c_str(), 256);
+}
+
+std::vector<uint8_t> setRequest(const camsim::Camera& target, const std::string& password) {
+    zelk::PacketWriter w;
+    zelk::IdcpHeader h;
+    h.command = zelk::CMD_SET;
+    std::memcpy(h.target.data(), target.id.data(), 8);
+    h.itemCount = 3;
+    w.header(h);
+    w.itemHead(zelk::ITEM_NETWORK, 24);
+    w.raw(target.id.data(), 8);
+    const uint8_t addresses[12] = {10, 0, 0, 9, 255, 255, 0, 0, 10, 0, 0, 1};
+    w.raw(addresses, 12);
+    w.u8(1);
+    w.zeros(3);
+    w.itemHead(zelk::ITEM_NAME, 28);
+    w.text("Renamed", 28);
+    w.itemHead(zelk::ITEM_ACCOUNT, 388);
+    credentials(w, "administrator", password);
+    w.zeros(4);
+    return w.bytes();
+}
+
+std::vector<uint8_t> factoryRequest(const camsim::Camera& target, const std::string& password) {
+    zelk::PacketWriter w;
+    zelk::IdcpHeader h;
+    h.command = zelk::CMD_SET;
+    std::memcpy(h.target.data(), target.id.data(), 8);
+    h.itemCount = 2;
+    w.header(h);
+    w.itemHead(zelk::ITEM_ACCOUNT, 388);
+    credentials(w, "administrator", password);
+    w.zeros(4);
+    w.itemHead(zelk::ITEM_FACTORY_DEFAULT, 1);
+    w.zeros(4);
+    return w.bytes();
+}
+
+std::vector<uint8_t> multiRequest(const std::vector<camsim::Camera>& targets, const std::string& password) {
+    zelk::PacketWriter w;
+    zelk::IdcpHeader h;
+    h.command = zelk::CMD_MULTI_SET;
+    h.itemCount = 2;
+    w.header(h);
+    w.u16(static_cast<uint16_t>(targets.size()));
+    w.u16(1);
+    uint8_t host = 50;
+    for (const auto& t : targets) {
+        w.raw(t.id.data(), 8);
+        const uint8_t address[4] = {192, 168, 1, host++};
+        w.raw(address, 4);
+        credentials(w, "administrator", password);
+        w.zeros(4);
+    }
+    w.itemHead(zelk::ITEM_NETWORK, 24);
+    w.zeros(12);
+    const uint8_t maskAndGateway[8] = {255, 255, 0, 0, 192, 168, 0, 1};
+    w.raw(maskAndGateway, 8);
+    w.zeros(4);
+    return w.bytes();
+}
+
+camsim::RequestOutcome handle(const std::vector<camsim::Camera>& cameras, const std::vector<uint8_t>& datagram) {
+    return camsim::handleRequest(cameras, datagram.data(), static_cast<int>(datagram.size()));
+}
+
+TEST(CameraRequests, ASetRequestForTheRightCameraWithItsCredentialsChangesIt) {
+    // The workstation cuts credentials to 9 and 11 bytes; the camera compares them so.
+    const std::vector<camsim::Camera> cameras{camera(1, "password-long-1"), camera(2, "pw2")};
+    const auto outcome = handle(cameras, setRequest(cameras[0], "password-long-1"));
+    EXPECT_EQ(outcome.kind, camsim::RequestKind::SetDeviceInfo);
+    ASSERT_EQ(outcome.changes.size(), 1u);
+    EXPECT_EQ(outcome.changes[0].camera, 0u);
+    const camsim::CameraSettings& s = outcome.changes[0].settings;
+    EXPECT_EQ(s.name, "Renamed");
+    EXPECT_EQ(camsim::addressText(s.ip), "10.0.0.9");
+    EXPECT_EQ(camsim::addressText(s.mask), "255.255.0.0");
+    EXPECT_EQ(camsim::addressText(s.gateway), "10.0.0.1");
+    EXPECT_TRUE(s.dhcp);
+}
+
+TEST(CameraRequests, WrongCredentialsOrAnotherTargetChangeNothing) {
+    const std::vector<camsim::Camera> cameras{camera(1, "secret")};
+    const camsim::Camera stranger = camera(7, "secret");
+    const std::vector<uint8_t> refused[] = {
+        setRequest(cameras[0], "Secret"), factoryRequest(cameras[0], "secret "), multiRequest(cameras, "wrong"),
+        setRequest(stranger, "secret"), factoryRequest(stranger, "secret"),
+    };
+    for (const auto& datagram : refused) EXPECT_TRUE(handle(cameras, datagram).changes.empty());
+}
+
+TEST(CameraRequests, FactoryDefaultRestoresTheFactoryProfile) {
+    const std::vector<camsim::Camera> cameras{camera(1, "secret")};
+    const auto outcome = handle(cameras, factoryRequest(cameras[0], "secret"));
+    EXPECT_EQ(outcome.kind, camsim::RequestKind::FactoryDefault);
+    ASSERT_EQ(outcome.changes.size(), 1u);
+    EXPECT_EQ(outcome.changes[0].settings.name, "Factory");
+    EXPECT_EQ(camsim::addressText(outcome.changes[0].settings.ip), "192.168.1.200");
+}
+
+TEST(CameraRequests, MultiSetGivesEachListedCameraItsEntry) {
+    const std::vector<camsim::Camera> cameras{camera(1, "secret"), camera(2, "secret"), camera(3, "secret")};
+    const auto outcome = handle(cameras, multiRequest({cameras[2], cameras[0]}, "secret"));
+    ASSERT_EQ(outcome.changes.size(), 2u);
+    EXPECT_EQ(outcome.changes[0].camera, 2u);
+    EXPECT_EQ(camsim::addressText(outcome.changes[0].settings.ip), "192.168.1.50");
+    EXPECT_EQ(outcome.changes[1].camera, 0u);
+    EXPECT_EQ(camsim::addressText(outcome.changes[1].settings.ip), "192.168.1.51");
+    EXPECT_EQ(camsim::addressText(outcome.changes[1].settings.mask), "255.255.0.0");
+    EXPECT_EQ(camsim::addressText(outcome.changes[1].settings.gateway), "192.168.0.1");
+    EXPECT_FALSE(outcome.changes[1].settings.dhcp);
+}
+
+TEST(CameraRequests, TruncatedRequestsAreIgnored) {
+    const std::vector<camsim::Camera> cameras{camera(1, "secret")};
+    for (const auto& whole : {setRequest(cameras[0], "secret"), factoryRequest(cameras[0], "secret"),
+                              multiRequest(cameras, "secret")}) {
+        for (size_t cut : {size_t{5}, size_t{100}, whole.size() - 28}) {
+            const std::vector<uint8_t> datagram(whole.begin(), whole.end() - static_cast<long>(cut));
+            EXPECT_TRUE(handle(cameras, datagram).changes.empty()) << whole.size() << " less " << cut;
+        }
+    }
+}
+
+TEST(SearchReply, CarriesVersionNameAndModelFirstThenTheRest) {
+    camsim::Camera c = camera(1, "secret");
+    c.now.version = "1.2.3";
+    c.now.model = "CX";
+    c.now.rtspUrls = {"rtsp://a", "", "rtsp://c"};
+    const auto reply = camsim::searchReply(c);
+    const zelk::IdcpHeader h = zelk::decodeHeader(reply.data());
+    EXPECT_EQ(h.command, zelk::CMD_REPLY);
+    zelk::ItemReader reader(reply.data(), static_cast<int>(reply.size()));
+    std::vector<uint16_t> types;
+    zelk::IdcpItem item;
+    for (int i = 0; i < h.itemCount && reader.next(item); ++i) types.push_back(item.type);
+    EXPECT_FALSE(reader.overrun());
+    EXPECT_EQ(types, (std::vector<uint16_t>{0x0101, 0x0102, 0x0103, zelk::ITEM_NETWORK, zelk::ITEM_ACCOUNT,
+                                            zelk::ITEM_RTSP_URL1, zelk::ITEM_RTSP_URL3}));
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The command-line search against simulated cameras on the virtual LAN.
+# usage: cli_search_lab_test.sh LAB CLI MODE   (MODE: root or user)
+set -uo pipefail
+lab=$1 cli=$2 mode=$3
+profiles=$(cd "$(dirname "$0")/../../tools/profiles" && pwd)
+failures=0
+
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+search() {  # lab options... -- cli options...
+  local lab_args=() 
+  while [ "$1" != -- ]; do lab_args+=("$1"); shift; done
+  shift
+  "$lab" --mode "$mode" --restart-delay 0 "${lab_args[@]}" -- "$cli" search "$@"
+}
+
+out=$(search --cameras "$profiles/demo.json" --camsim-option --fault --camsim-option twice --)
+status=$?
+[ $status -ne 77 ] || { echo "skipped: no namespace"; exit 77; }
+check "every camera once, though each answers twice" test "$(grep -c '^' <<<"$out")" -eq 7
+check "count line" grep -qx '5 cameras' <<<"$out"
+check "fields of a camera" grep -Eq '^Loading dock +192\.168\.1\.22 +00-1a-2b-3c-4d-02 +CX-200 +0\.3\.1\(need to upgrade from 0\.3\.1 to v0\.3\.3 more\)$' <<<"$out"
+check "empty name shown as N/A" grep -Eq '^N/A +192\.168\.1\.25 ' <<<"$out"
+check "no password in the table" bash -c "! grep -q -e admin123 -e parking <<<\"\$1\"" _ "$out"
+
+json=$(search --cameras "$profiles/pair.json" -- --json)
+check "--json prints the scan document alone" python3 -c '
+import json, sys
+doc = json.loads(sys.argv[1])
+assert doc["nNOIPCAM"] == 2, doc
+names = sorted(c["sDeviceName"] for c in doc["oScanData"].values())
+assert names == ["First", "Second"], names
+assert sys.argv[1].startswith("{\n   \"nNOIPCAM\" : 2,\n   \"oScanData\" : {\n")
+' "$json"
+
+out=$(search --cameras "$profiles/pair.json" --camsim-option --fault --camsim-option late:1500 \
+  --camsim-option --fault-camera --camsim-option 1 --)
+check "a camera answering late inside the window is found" grep -qx '2 cameras' <<<"$out"
+out=$(search --cameras "$profiles/pair.json" --camsim-option --fault --camsim-option late:6000 \
+  --camsim-option --fault-camera --camsim-option 1 --)
+check "a camera answering after the window is not" grep -qx '1 camera' <<<"$out"
+
+for fault in short bad-marker overrun oversize; do
+  out=$(search --cameras "$profiles/demo.json" --camsim-option --fault --camsim-option $fault \
+    --camsim-option --fault-camera --camsim-option 0 --)
+  check "a $fault reply is dropped, the others listed" bash -c \
+    'grep -qx "4 cameras" <<<"$1" && ! grep -q Entrance <<<"$1"' _ "$out"
+done
+
+err=$(search -- --lan 10.99.0.1 2>&1 >/dev/null)
+check "a failed socket names the address" grep -q 'local address 10.99.0.1' <<<"$err"
+err=$(search -- --trace 2>&1 >/dev/null)
+check "--trace shows the trace lines" grep -q '\[sendto into _discovery_device\] Can send message' <<<"$err"
+err=$(search -- 2>&1 >/dev/null)
+check "no trace lines without --trace" test -z "$err"
+
+echo "$failures failed"
+[ $failures -eq 0 ]

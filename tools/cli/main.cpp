@@ -1,0 +1,35 @@
+// ostrel-cli: Ostrel's camera search and configuration from a terminal.
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "options.h"
+#include "search_command.h"
+
+namespace {
+
+const char* const USAGE =
+    "usage: ostrel-cli search [--lan ADDRESS] [--json] [--trace]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::map<std::string, std::function<int(const std::vector<std::string>&)>> commands{
+        {"search", cli::searchCommand},
+    };
+    if (argc < 2 || commands.count(argv[1]) == 0) {
+        std::fputs(USAGE, stderr);
+        return 2;
+    }
+    try {
+        return commands.at(argv[1])(std::vector<std::string>(argv + 2, argv + argc));
+    } catch (const cli::UsageError& e) {
+        std::fprintf(stderr, "ostrel-cli: %s\n%s", e.what(), USAGE);
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "ostrel-cli: %s\n", e.what());
+        return 1;
+    }
+}
