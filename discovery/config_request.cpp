@@ -1,0 +1,120 @@
+#include "config_request.h"
+
+#include <cstring>
+#include <string>
+
+#include "broadcast_socket.h"
+#include "packet.h"
+#include "trace.h"
+
+namespace zelk {
+
+namespace {
+
+std::function<void(const std::vector<uint8_t>&)>& observer() {
+    static std::function<void(const std::vector<uint8_t>&)> o;
+    return o;
+}
+
+IdcpHeader requestHeader(uint32_t command, const uint8_t* target, int itemCount) {
+    IdcpHeader h;
+    h.command = command;
+    if (target != nullptr) std::memcpy(h.target.data(), target, TARGET_ID_SIZE);
+    h.itemCount = itemCount;
+    return h;
+}
+
+// The credentials go out as a fixed count of bytes of the record's fields.
+void accountItem(PacketWriter& w, const DeviceInfo& credentials) {
+    w.itemHead(ITEM_ACCOUNT, ACCOUNT_ITEM_SIZE);
+    w.raw(credentials.userId, USER_ID_SENT);
+    w.zeros(ACCOUNT_PASSWORD_OFFSET - USER_ID_SENT);
+    w.raw(credentials.password, PASSWORD_SENT);
+    w.zeros(256 - PASSWORD_SENT + 4);
+}
+
+}  // namespace
+
+std::vector<uint8_t> setDeviceInfoRequest(const DeviceRecord& camera, const DeviceInfo& credentials,
+                                          const DeviceInfo& settings, const Ipv4& ip, const Ipv4& mask,
+                                          const Ipv4& gateway) {
+    PacketWriter w;
+    w.header(requestHeader(CMD_SET, camera.network, 3));
+    w.itemHead(ITEM_NETWORK, NETWORK_ITEM_SIZE);
+    w.raw(camera.network, TARGET_ID_SIZE);
+    w.raw(ip.data(), 4);
+    w.raw(mask.data(), 4);
+    w.raw(gateway.data(), 4);
+    w.u8(static_cast<uint8_t>(settings.dhcp[0]));
+    w.zeros(3);
+    w.itemHead(ITEM_NAME, 28);
+    w.raw(settings.deviceName, 28);
+    accountItem(w, credentials);
+    return w.bytes();
+}
+
+std::vector<uint8_t> factoryDefaultRequest(const DeviceRecord& camera, const DeviceInfo& credentials) {
+    PacketWriter w;
+    w.header(requestHeader(CMD_SET, camera.network, 2));
+    accountItem(w, credentials);
+    w.itemHead(ITEM_FACTORY_DEFAULT, 1);
+    w.zeros(4);
+    return w.bytes();
+}
+
+std::vector<uint8_t> multiSetRequest(const char* senderText, int cameraCount, const std::vector<MultiEntry>& entries,
+                                     const Ipv4& mask, const Ipv4& gateway) {
+    PacketWriter w;
+    IdcpHeader h = requestHeader(CMD_MULTI_SET, nullptr, 2);
+    std::memcpy(h.sender.data(), senderText, std::min<size_t>(8, strnlen(senderText, 24)));
+    w.header(h);
+    w.u16(static_cast<uint16_t>(cameraCount));
+    w.u16(1);
+    for (const MultiEntry& e : entries) {
+        const auto* account = reinterpret_cast<const char*>(e.camera->account);
+        w.raw(e.camera->network, TARGET_ID_SIZE);
+        w.raw(e.address.data(), 4);
+        w.text(account, USER_ID_SENT);
+        w.zeros(128 - USER_ID_SENT);
+        w.text(account + ACCOUNT_PASSWORD_OFFSET, PASSWORD_SENT);
+        w.zeros(256 - PASSWORD_SENT + 4);
+    }
+    w.itemHead(ITEM_NETWORK, NETWORK_ITEM_SIZE);
+    w.zeros(12);
+    w.raw(mask.data(), 4);
+    w.raw(gateway.data(), 4);
+    w.zeros(4);
+    return w.bytes();
+}
+
+int prepareLibrarySocket(const char* localAddress) {
+    closeLibrarySocket();
+    m_sock = _initBroadcastSocket(localAddress);
+    if (m_sock < 0) {
+        debugTrace("[m_sock into zelk_search_device] Can not initialize win-socket\n");
+        return ZELK_ERR_SOCKET;
+    }
+    debugTrace("[m_sock into zelk_search_device] Can initialize win-socket\n");
+    return ZELK_OK;
+}
+
+int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces) {
+    if (observer()) observer()(request);
+    if (sendBroadcast(m_sock, request.data(), request.size()) < 0) {
+        debugTrace(traces.notSent);
+        return traces.sendFailure;
+    }
+    debugTrace(traces.sent);
+    return ZELK_OK;
+}
+
+void setRequestObserverForTests(std::function<void(const std::vector<uint8_t>&)> o) { observer() = std::move(o); }
+
+const DeviceRecord* cameraOfLastSearch(int index, const char* routine) {
+    const DeviceRecord* camera = deviceRecord(index);
+    if (camera == nullptr)
+        debugTrace(std::string("[index into ") + routine + "] Can not find camera of last search\n");
+    return camera;
+}
+
+}  // namespace zelk

@@ -1,0 +1,87 @@
+#include "fake_host.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+#include "echo_probe.h"
+
+namespace {
+
+std::vector<uint8_t> ipPacket(uint32_t source, uint32_t destination, std::vector<uint8_t> icmp) {
+    icmp[2] = icmp[3] = 0;
+    const uint16_t checksum = zelk::internetChecksum(icmp.data(), static_cast<int>(icmp.size()));
+    std::memcpy(icmp.data() + 2, &checksum, 2);
+    std::vector<uint8_t> packet(20, 0);
+    packet[0] = 0x45;
+    const uint16_t total = htons(static_cast<uint16_t>(20 + icmp.size()));
+    std::memcpy(packet.data() + 2, &total, 2);
+    packet[8] = 64;
+    packet[9] = IPPROTO_ICMP;
+    std::memcpy(packet.data() + 12, &source, 4);
+    std::memcpy(packet.data() + 16, &destination, 4);
+    packet.insert(packet.end(), icmp.begin(), icmp.end());
+    return packet;
+}
+
+}  // namespace
+
+FakeHosts::FakeHosts() {
+    listen_ = ::socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    send_ = ::socket(AF_INET, SOCK_RAW, IPPROTO_RAW);
+    if (listen_ < 0 || send_ < 0) throw std::runtime_error("fake hosts need raw sockets");
+    thread_ = std::thread([this] { serve(); });
+}
+
+FakeHosts::~FakeHosts() {
+    stop_ = true;
+    thread_.join();
+    ::close(listen_);
+    ::close(send_);
+}
+
+void FakeHosts::answer(const std::string& address, int answers) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    answersLeft_[inet_addr(address.c_str())] = answers;
+}
+
+void FakeHosts::serve() {
+    uint8_t buffer[1500];
+    while (!stop_) {
+        pollfd fd{listen_, POLLIN, 0};
+        if (::poll(&fd, 1, 50) <= 0) continue;
+        const ssize_t n = ::recv(listen_, buffer, sizeof buffer, 0);
+        if (n < 28 || buffer[20] != 8) continue;  // echo requests only
+        uint32_t from;
+        uint32_t to;
+        std::memcpy(&from, buffer + 12, 4);
+        std::memcpy(&to, buffer + 16, 4);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            auto it = answersLeft_.find(to);
+            if (it == answersLeft_.end() || it->second == 0) continue;
+            if (it->second > 0) --it->second;
+        }
+        sockaddr_in dest{};
+        dest.sin_family = AF_INET;
+        dest.sin_addr.s_addr = from;
+        if (noise_) {
+            // An echo reply that answers no request of the prober.
+            std::vector<uint8_t> stray(buffer + 20, buffer + n);
+            stray[0] = 0;
+            stray[6] ^= 0x55;
+            const auto packet = ipPacket(to, from, stray);
+            ::sendto(send_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&dest), sizeof dest);
+        }
+        std::vector<uint8_t> reply(buffer + 20, buffer + n);
+        reply[0] = 0;
+        const auto packet = ipPacket(to, from, reply);
+        ::sendto(send_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&dest), sizeof dest);
+    }
+}
