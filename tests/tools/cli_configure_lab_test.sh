@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# set, reset and assign through the command-line tool against simulated
+# cameras on the virtual LAN; the next search shows what the cameras did.
+# usage: cli_configure_lab_test.sh LAB CLI MODE   (MODE: root or user)
+set -uo pipefail
+lab=$1 cli=$2 mode=$3
+profiles=$(cd "$(dirname "$0")/../../tools/profiles" && pwd)
+failures=0
+
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+in_lab() {  # a script run in the lab with the pair of cameras, $cli in scope
+  "$lab" --mode "$mode" --restart-delay 0 --cameras "$profiles/pair.json" "${hosts[@]}" -- \
+    env CLI="$cli" bash -c "$1" 2>&1
+}
+
+hosts=()
+out=$(in_lab '$CLI set --mac 02:00:00:00:00:02 --password pw2 --name Renamed --new-ip 192.168.1.77 &&
+  sleep 0.3 && $CLI search')
+[ $? -ne 77 ] || { echo "skipped: no namespace"; exit 77; }
+check "set says what it sent" grep -q 'sent set-device-info to 02-00-00-00-00-02 (192.168.1.32): name=Renamed ip=192.168.1.77 mask=255.255.255.0 gateway=192.168.1.1 dhcp=off' <<<"$out"
+check "set changes name and address" grep -Eq '^Renamed +192\.168\.1\.77 +02-00-00-00-00-02 ' <<<"$out"
+
+out=$(in_lab '$CLI reset --ip 192.168.1.31 --password password-long-1 && sleep 0.3 && $CLI search')
+check "reset brings back the factory profile" grep -Eq '^Factory one +192\.168\.1\.201 +02-00-00-00-00-01 ' <<<"$out"
+
+out=$(in_lab '$CLI set --mac 02-00-00-00-00-02 --password PW2 --name Evil; echo "status $?";
+  $CLI reset --ip 192.168.1.31 --password "password-long-1 "; echo "status $?"; cat "$OSTREL_LAB_LOG"')
+check "a wrong password is refused" test "$(grep -c '^status 1$' <<<"$out")" -eq 2
+check "a wrong password sends nothing" bash -c '! grep -Eq "set-device-info|factory-default" <<<"$1"' _ "$out"
+
+hosts=(--host 192.168.1.100 --host 192.168.1.101)
+out=$(in_lab '$CLI assign --mac 02-00-00-00-00-02 --mac 02-00-00-00-00-01 --first 192.168.1.100 \
+  --last 192.168.1.120 --mask 255.255.255.0 --gateway 192.168.1.254 --password password-long-1 &&
+  sleep 0.3 && $CLI search')
+check "assign skips the addresses in use" grep -q 'Reply\[1\] from: 192.168.1.101' <<<"$out"
+check "the first camera given gets the third address" grep -Eq '^Second +192\.168\.1\.102 ' <<<"$out"
+check "the second camera given gets the fourth address" grep -Eq '^First +192\.168\.1\.103 ' <<<"$out"
+
+echo "$failures failed"
+[ $failures -eq 0 ]
