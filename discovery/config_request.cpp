@@ -11,9 +11,9 @@ namespace zelk {
 
 namespace {
 
-std::function<void(const std::vector<uint8_t>&)>& observer() {
-    static std::function<void(const std::vector<uint8_t>&)> o;
-    return o;
+RequestSender& sender() {
+    static RequestSender s;
+    return s;
 }
 
 IdcpHeader requestHeader(uint32_t command, const uint8_t* target, int itemCount) {
@@ -24,13 +24,19 @@ IdcpHeader requestHeader(uint32_t command, const uint8_t* target, int itemCount)
     return h;
 }
 
-// The credentials go out as a fixed count of bytes of the record's fields.
-void accountItem(PacketWriter& w, const DeviceInfo& credentials) {
-    w.itemHead(ITEM_ACCOUNT, ACCOUNT_ITEM_SIZE);
-    w.raw(credentials.userId, USER_ID_SENT);
+// The credentials go out cut to a fixed count of bytes, in a user-id field
+// of 128 bytes and a password field of 256.
+void writeCredentials(PacketWriter& w, const char* userId, const char* password) {
+    w.text(userId, USER_ID_SENT);
     w.zeros(ACCOUNT_PASSWORD_OFFSET - USER_ID_SENT);
-    w.raw(credentials.password, PASSWORD_SENT);
-    w.zeros(256 - PASSWORD_SENT + 4);
+    w.text(password, PASSWORD_SENT);
+    w.zeros(256 - PASSWORD_SENT);
+}
+
+void accountItem(PacketWriter& w, const DeviceInfo& device) {
+    w.itemHead(ITEM_ACCOUNT, ACCOUNT_ITEM_SIZE);
+    writeCredentials(w, device.userId, device.password);
+    w.zeros(4);
 }
 
 }  // namespace
@@ -47,8 +53,8 @@ std::vector<uint8_t> setDeviceInfoRequest(const DeviceRecord& camera, const Devi
     w.raw(gateway.data(), 4);
     w.u8(static_cast<uint8_t>(settings.dhcp[0]));
     w.zeros(3);
-    w.itemHead(ITEM_NAME, 28);
-    w.raw(settings.deviceName, 28);
+    w.itemHead(ITEM_NAME, NAME_SENT);
+    w.text(settings.deviceName, NAME_SENT);
     accountItem(w, credentials);
     return w.bytes();
 }
@@ -74,10 +80,8 @@ std::vector<uint8_t> multiSetRequest(const char* senderText, int cameraCount, co
         const auto* account = reinterpret_cast<const char*>(e.camera->account);
         w.raw(e.camera->network, TARGET_ID_SIZE);
         w.raw(e.address.data(), 4);
-        w.text(account, USER_ID_SENT);
-        w.zeros(128 - USER_ID_SENT);
-        w.text(account + ACCOUNT_PASSWORD_OFFSET, PASSWORD_SENT);
-        w.zeros(256 - PASSWORD_SENT + 4);
+        writeCredentials(w, account, account + ACCOUNT_PASSWORD_OFFSET);
+        w.zeros(4);
     }
     w.itemHead(ITEM_NETWORK, NETWORK_ITEM_SIZE);
     w.zeros(12);
@@ -99,8 +103,8 @@ int prepareLibrarySocket(const char* localAddress) {
 }
 
 int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces) {
-    if (observer()) observer()(request);
-    if (sendBroadcast(m_sock, request.data(), request.size()) < 0) {
+    const long sent = sender() ? sender()(request) : sendBroadcast(m_sock, request.data(), request.size());
+    if (sent < 0) {
         debugTrace(traces.notSent);
         return traces.sendFailure;
     }
@@ -108,7 +112,7 @@ int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces) {
     return ZELK_OK;
 }
 
-void setRequestObserverForTests(std::function<void(const std::vector<uint8_t>&)> o) { observer() = std::move(o); }
+void setRequestSenderForTests(RequestSender s) { sender() = std::move(s); }
 
 const DeviceRecord* cameraOfLastSearch(int index, const char* routine) {
     const DeviceRecord* camera = deviceRecord(index);

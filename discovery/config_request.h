@@ -15,6 +15,7 @@ using Ipv4 = std::array<uint8_t, 4>;
 
 inline constexpr int USER_ID_SENT = 9;
 inline constexpr int PASSWORD_SENT = 11;
+inline constexpr int NAME_SENT = 28;
 
 std::vector<uint8_t> setDeviceInfoRequest(const DeviceRecord& camera, const DeviceInfo& credentials,
                                           const DeviceInfo& settings, const Ipv4& ip, const Ipv4& mask,
@@ -28,18 +29,23 @@ struct MultiEntry {
 std::vector<uint8_t> multiSetRequest(const char* senderText, int cameraCount, const std::vector<MultiEntry>& entries,
                                      const Ipv4& mask, const Ipv4& gateway);
 
-// Opens m_sock on `localAddress` as the search does, sends `request` to
-// every camera and closes the socket. Returns 0, -20101 or `sendFailure`.
+// Closes an open m_sock and opens it again on `localAddress`, as the search
+// does. Returns 0 or -20101.
+int prepareLibrarySocket(const char* localAddress);
+
+// Broadcasts `request` from m_sock and writes the matching trace line.
+// Returns 0 or `sendFailure`; the socket stays open either way.
 struct SendTraces {
     const char* sent;
     const char* notSent;
     int sendFailure;
 };
-int prepareLibrarySocket(const char* localAddress);
 int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces);
 
-// Test seam: every request the library sends also goes to `observer`.
-void setRequestObserverForTests(std::function<void(const std::vector<uint8_t>&)> observer);
+// Test seam: how a request leaves (sendBroadcast on m_sock); the replacement
+// returns the byte count or -1. Empty restores the network.
+using RequestSender = std::function<long(const std::vector<uint8_t>&)>;
+void setRequestSenderForTests(RequestSender sender);
 
 // The camera of the last search at `index`, or null with a trace line naming `routine`.
 const DeviceRecord* cameraOfLastSearch(int index, const char* routine);

@@ -93,7 +93,7 @@ uint16_t internetChecksum(const uint8_t* data, int size) {
     return static_cast<uint16_t>(~sum);
 }
 
-long _sendEchoRequest(const EchoSocket& socket, const sockaddr_in& destination) {
+const std::array<uint8_t, ECHO_REQUEST_SIZE>& buildEchoRequest() {
     std::array<uint8_t, ECHO_REQUEST_SIZE>& r = g_request;
     r.fill(0);
     r[0] = ECHO_REQUEST;
@@ -103,7 +103,11 @@ long _sendEchoRequest(const EchoSocket& socket, const sockaddr_in& destination) 
     for (int i = 0; i < ECHO_FILLER_SIZE; ++i) r[16 + i] = static_cast<uint8_t>(0x20 + i);
     const uint16_t checksum = internetChecksum(r.data(), ECHO_REQUEST_SIZE);
     std::memcpy(r.data() + 2, &checksum, 2);
+    return r;
+}
 
+long _sendEchoRequest(const EchoSocket& socket, const sockaddr_in& destination) {
+    const auto& r = buildEchoRequest();
     const ssize_t sent = ::sendto(socket.fd, r.data(), r.size(), 0, reinterpret_cast<const sockaddr*>(&destination),
                                   sizeof destination);
     debugTrace(sent == -1 ? "[lpHost into _sendEchoRequest] Can not send the echo request\n"
@@ -198,7 +202,5 @@ int _ping(const char* address) {
                                        : "[nRet into _ping] Can not close socket\n");
     return 1;
 }
-
-const std::array<uint8_t, ECHO_REQUEST_SIZE>& lastEchoRequest() { return g_request; }
 
 }  // namespace zelk

@@ -25,8 +25,11 @@ void setDatagramEchoSocketForTests(bool datagramOnly);
 // The RFC 1071 checksum of `size` bytes (an even count).
 uint16_t internetChecksum(const uint8_t* data, int size);
 
-// Builds the next echo request (the counters move on) and sends it. Returns
-// what the send returned.
+// Builds the next echo request in the process-wide buffer: the counters
+// move on, the tick count and the checksum are filled in.
+const std::array<uint8_t, ECHO_REQUEST_SIZE>& buildEchoRequest();
+
+// Builds the next echo request and sends it. Returns what the send returned.
 long _sendEchoRequest(const EchoSocket& socket, const sockaddr_in& destination);
 
 struct EchoReply {
@@ -43,8 +46,5 @@ long _recvEchoReply(const EchoSocket& socket, EchoReply& reply);
 
 // 1 when a host answers at `address`, 0 when it is free or cannot be probed.
 int _ping(const char* address);
-
-// The request most recently built (for tests).
-const std::array<uint8_t, ECHO_REQUEST_SIZE>& lastEchoRequest();
 
 }  // namespace zelk

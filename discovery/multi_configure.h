@@ -15,7 +15,8 @@ namespace zelk {
 std::vector<MultiEntry> walkAddresses(const std::string& first, const std::string& last, int cameraCount,
                                       const std::vector<const DeviceRecord*>& cameras);
 
-// Test seam: how a candidate address is probed (1: in use); empty restores _ping.
+// Test seam: how a candidate address is probed (1: in use) in place of
+// _ping; a replaced probe can always probe. Empty restores _ping.
 void setProbeForTests(std::function<int(const char*)> probe);
 
 }  // namespace zelk

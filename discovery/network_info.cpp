@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <iterator>
 #include <vector>
 
 #include "trace.h"
@@ -19,7 +19,6 @@ namespace {
 
 struct Adapter {
     int index;
-    std::string name;
     unsigned char address[8];
 };
 
@@ -31,13 +30,22 @@ bool readAdapters(std::vector<Adapter>& adapters) {
         if (it->ifa_addr == nullptr || it->ifa_addr->sa_family != AF_PACKET) continue;
         if ((it->ifa_flags & IFF_LOOPBACK) != 0) continue;
         const auto* link = reinterpret_cast<const sockaddr_ll*>(it->ifa_addr);
-        Adapter a{link->sll_ifindex, it->ifa_name, {}};
+        Adapter a{link->sll_ifindex, {}};
         std::memcpy(a.address, link->sll_addr, std::min<size_t>(link->sll_halen, sizeof a.address));
         adapters.push_back(a);
     }
     freeifaddrs(list);
     std::sort(adapters.begin(), adapters.end(), [](const Adapter& a, const Adapter& b) { return a.index < b.index; });
     return !adapters.empty();
+}
+
+// Interface names say nothing of the hardware; the vendor part of the
+// hardware address tells a virtual machine's adapter.
+bool isVmwareAdapter(const Adapter& a) {
+    static constexpr unsigned char VENDORS[][3] = {
+        {0x00, 0x05, 0x69}, {0x00, 0x0c, 0x29}, {0x00, 0x1c, 0x14}, {0x00, 0x50, 0x56}};
+    return std::any_of(std::begin(VENDORS), std::end(VENDORS),
+                       [&](const unsigned char* vendor) { return std::memcmp(a.address, vendor, 3) == 0; });
 }
 
 }  // namespace
@@ -50,8 +58,7 @@ int _getNetworkInfo(char* senderText) {
     }
     debugTrace("[dwRetVal into _getNetworkInfo] Can find adapter\n");
     for (const Adapter& a : adapters) {
-        // Only traced: the adapter's name stands in for its description.
-        debugTrace(a.name >= "VMware" ? "[strcmp() into _getNetworkInfo] Can find VMware adapter\n"
+        debugTrace(isVmwareAdapter(a) ? "[strcmp() into _getNetworkInfo] Can find VMware adapter\n"
                                       : "[strcmp() into _getNetworkInfo] Can not find VMware adapter\n");
     }
     const unsigned char* b = adapters.front().address;

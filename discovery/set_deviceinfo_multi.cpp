@@ -1,6 +1,8 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,10 +26,12 @@ constexpr int ENTRIES_PER_REQUEST = 4;
 const SendTraces MULTI_TRACES{"[sendto into zelk_set_deviceinfo_multi] Can send packet\n",
                               "[sendto into zelk_set_deviceinfo_multi] Can not send packet!!\n", ZELK_ERR_SEND_SET};
 
-std::function<int(const char*)>& probe() {
-    static std::function<int(const char*)> p = _ping;
+std::function<int(const char*)>& testProbe() {
+    static std::function<int(const char*)> p;
     return p;
 }
+
+int probeAddress(const char* address) { return testProbe() ? testProbe()(address) : _ping(address); }
 
 // The first three parts and the number in the last part of a dotted address text.
 void splitAddress(const std::string& text, std::string& prefix, int& number) {
@@ -39,6 +43,7 @@ void splitAddress(const std::string& text, std::string& prefix, int& number) {
 }
 
 bool echoProbePossible() {
+    if (testProbe()) return true;
     const EchoSocket socket = openEchoSocket();
     if (socket.fd < 0) return false;
     ::close(socket.fd);
@@ -47,7 +52,7 @@ bool echoProbePossible() {
 
 }  // namespace
 
-void setProbeForTests(std::function<int(const char*)> p) { probe() = p ? std::move(p) : _ping; }
+void setProbeForTests(std::function<int(const char*)> p) { testProbe() = std::move(p); }
 
 std::vector<MultiEntry> walkAddresses(const std::string& first, const std::string& last, int cameraCount,
                                       const std::vector<const DeviceRecord*>& cameras) {
@@ -60,7 +65,7 @@ std::vector<MultiEntry> walkAddresses(const std::string& first, const std::strin
     std::vector<MultiEntry> entries;
     for (int number = firstNumber; number <= lastNumber; ++number) {
         const std::string candidate = prefix + "." + std::to_string(number);
-        if (probe()(candidate.c_str()) != 0) {
+        if (probeAddress(candidate.c_str()) != 0) {
             debugTrace("[_ping into MultiConfigureDevice] Exist ip address\n");
             continue;
         }
@@ -103,16 +108,16 @@ int zelk_set_deviceinfo_multi(const DeviceInfo* bounds, char* /*scanText*/, int 
     const std::vector<MultiEntry> entries =
         walkAddresses(fieldText(bounds[0].ipAddress), fieldText(bounds[1].ipAddress), cameraCount, cameras);
 
-    // One request carries four entries; further cameras go out in the requests that follow.
-    const int requests = cameraCount > ENTRIES_PER_REQUEST ? (cameraCount + ENTRIES_PER_REQUEST - 1) / ENTRIES_PER_REQUEST : 1;
+    // One request holds four entries: request r is for the cameras 4r to
+    // 4r + 3, carries their number at offset 28 and the entries of those of
+    // them that received an address. Without cameras one empty request goes out.
+    const int requests = std::max(1, (cameraCount + ENTRIES_PER_REQUEST - 1) / ENTRIES_PER_REQUEST);
     for (int r = 0; r < requests && result == ZELK_OK; ++r) {
-        const size_t from = static_cast<size_t>(r * ENTRIES_PER_REQUEST);
-        const size_t to = std::min(entries.size(), from + ENTRIES_PER_REQUEST);
-        const std::vector<MultiEntry> own(entries.begin() + static_cast<long>(std::min(from, entries.size())),
-                                          entries.begin() + static_cast<long>(std::max(from, to)));
-        const int asked = std::min(ENTRIES_PER_REQUEST, cameraCount - r * ENTRIES_PER_REQUEST);
-        result = sendRequest(multiSetRequest(sender, requests == 1 ? cameraCount : asked, own, *mask, *gateway),
-                             MULTI_TRACES);
+        const int first = r * ENTRIES_PER_REQUEST;
+        const int asked = std::min(ENTRIES_PER_REQUEST, cameraCount - first);
+        const auto from = entries.begin() + std::min<long>(first, std::ssize(entries));
+        const auto to = entries.begin() + std::min<long>(first + asked, std::ssize(entries));
+        result = sendRequest(multiSetRequest(sender, asked, {from, to}, *mask, *gateway), MULTI_TRACES);
     }
     if (result == ZELK_OK) closeLibrarySocket();
     return result;

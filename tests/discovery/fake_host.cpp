@@ -51,6 +51,14 @@ void FakeHosts::answer(const std::string& address, int answers) {
     answersLeft_[inet_addr(address.c_str())] = answers;
 }
 
+void FakeHosts::send(uint32_t source, uint32_t destination, std::vector<uint8_t> icmp) {
+    const auto packet = ipPacket(source, destination, std::move(icmp));
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = destination;
+    ::sendto(send_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+}
+
 void FakeHosts::serve() {
     uint8_t buffer[1500];
     while (!stop_) {
@@ -62,26 +70,25 @@ void FakeHosts::serve() {
         uint32_t to;
         std::memcpy(&from, buffer + 12, 4);
         std::memcpy(&to, buffer + 16, 4);
+        bool answers = false;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             auto it = answersLeft_.find(to);
-            if (it == answersLeft_.end() || it->second == 0) continue;
+            if (it == answersLeft_.end()) continue;
+            answers = it->second != 0;
             if (it->second > 0) --it->second;
-        }
-        sockaddr_in dest{};
-        dest.sin_family = AF_INET;
-        dest.sin_addr.s_addr = from;
-        if (noise_) {
-            // An echo reply that answers no request of the prober.
-            std::vector<uint8_t> stray(buffer + 20, buffer + n);
-            stray[0] = 0;
-            stray[6] ^= 0x55;
-            const auto packet = ipPacket(to, from, stray);
-            ::sendto(send_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&dest), sizeof dest);
         }
         std::vector<uint8_t> reply(buffer + 20, buffer + n);
         reply[0] = 0;
-        const auto packet = ipPacket(to, from, reply);
-        ::sendto(send_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&dest), sizeof dest);
+        if (noise_) {
+            std::vector<uint8_t> otherSequence = reply;
+            otherSequence[6] ^= 0x55;
+            send(to, from, otherSequence);
+            send(inet_addr("192.168.1.99"), from, reply);
+            std::vector<uint8_t> unreachable{3, 1, 0, 0, 0, 0, 0, 0};
+            unreachable.insert(unreachable.end(), buffer, buffer + 28);
+            send(to, from, unreachable);
+        }
+        if (answers) send(to, from, reply);
     }
 }

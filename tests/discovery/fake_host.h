@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 class FakeHosts {
 public:
@@ -18,11 +19,14 @@ public:
     // `answers` echo requests to `address` are answered; -1 for every one.
     void answer(const std::string& address, int answers = -1);
 
-    // Also sends an unrelated ICMP message before each answer.
+    // Before answering (or not) a request, also sends what answers no
+    // request: an echo reply of another sequence number, the right reply from
+    // another address and an ICMP error about the request.
     void sendNoiseFirst() { noise_ = true; }
 
 private:
     void serve();
+    void send(uint32_t source, uint32_t destination, std::vector<uint8_t> icmp);
 
     int listen_ = -1;
     int send_ = -1;
