@@ -1,0 +1,78 @@
+// The main window: the LAN chooser, the camera list and the commands.
+#pragma once
+
+#include <json/json.h>
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+#include "choosing_rule.h"
+#include "zelk.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class SearchProgress;
+
+class CTarvoDlg : public QDialog {
+public:
+    explicit CTarvoDlg(QWidget* parent = nullptr);
+    ~CTarvoDlg() override;
+
+    // Fills the LAN chooser, prepares the list and searches once; runs before the window is shown.
+    bool OnInitDialog();
+
+    // Command handlers, connected in the message map.
+    void OnBnClickedSearch();
+    void OnBnClickedIpSetup();
+    void OnBnClickedDeviceInfo();
+    void OnBnClickedWebBrowser();
+    void OnBnClickedRestore();
+    void OnNMClickList(int row);
+    void OnNMRClickList(int row);
+    void OnNMDblclkList(int row);
+    void OnCbnSelchangeModelFilter();
+
+    std::string GetSelectedLocalAddress() const;
+
+    // What the commands share.
+    int m_nCurrentItem = -1;
+    std::vector<DeviceInfo> m_devices;
+    Json::Value m_scanDocument;
+    int m_nDeviceCount = 0;
+    int m_bSearched = 0;
+    QTreeWidget* m_listDevice = nullptr;
+    QComboBox* m_comboModelFilter = nullptr;
+
+    rules::ListState listState() const;
+    const Json::Value& cameraDocument(int camera) const;
+    // Makes the row that shows `camera` the selected and current row, focuses the list, resets the filter.
+    void selectCameraRow(int camera);
+    // Shows a row per camera with the list's check boxes unchecked (`checked` for the model filter).
+    void fillRow(int row, int camera, bool checked);
+    QPushButton* button(int id) const;
+    QComboBox* lanChooser() const { return m_comboLan; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void connectMessageMap();
+    void showSearchProgress(int leftMs, int windowMs);
+    void rebuildModelFilter();
+    void OnDestroy();
+
+    QComboBox* m_comboLan = nullptr;
+    QLineEdit* m_editCount = nullptr;
+    SearchProgress* m_progress = nullptr;
+    SearchProgress* m_startupProgress = nullptr;
+    std::vector<std::pair<int, QWidget*>> m_controls;
+};
+
+// The one main window, for the secondary dialogs.
+extern CTarvoDlg* g_pMainDlg;

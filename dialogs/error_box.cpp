@@ -1,0 +1,8 @@
+#include "error_box.h"
+
+#include <QMessageBox>
+
+void showErrorBox(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ostrel"), text, QMessageBox::Ok, parent);
+    box.exec();
+}

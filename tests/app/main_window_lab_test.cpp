@@ -1,0 +1,273 @@
+// The main window on two private segments with stand-in cameras, offscreen.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "CTarvoDlg.h"
+#include "control_ids.h"
+#include "discovery_exchange.h"
+#include "private_network.h"
+#include "reply_builder.h"
+#include "responder.h"
+#include "trace.h"
+#include "web_page.h"
+
+namespace {
+
+std::vector<uint8_t> replyOf(uint8_t host, const std::string& model, const std::string& version = "1.2.3") {
+    ReplyCamera c;
+    c.id[5] = host;
+    c.ip = {192, 168, 1, host};
+    c.name = "cam-" + std::to_string(host);
+    c.model = model;
+    c.version = version;
+    c.web = "http://192.168.1." + std::to_string(host);
+    return ReplyBuilder().camera(c).bytes();
+}
+
+// Closes the next message box that opens and keeps its text.
+class MessageCatcher {
+public:
+    MessageCatcher() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts.push_back(box->text());
+                box->accept();
+            }
+        });
+        timer_.start(20);
+    }
+    std::vector<QString> texts;
+
+private:
+    QTimer timer_;
+};
+
+// The context menu, once it is shown.
+QMenu* shownMenu() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* menu = qobject_cast<QMenu*>(w); menu != nullptr && menu->isVisible()) return menu;
+    }
+    return nullptr;
+}
+
+QString screenshotPath(const char* name) {
+    QDir dir(QCoreApplication::applicationDirPath() + "/screenshots");
+    dir.mkpath(".");
+    return dir.filePath(name);
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zelk::setTraceSink([](std::string_view) {});
+        zelk::setReceiveWindowForTests(std::chrono::milliseconds(600));
+    }
+    void TearDown() override {
+        zelk::setReceiveWindowForTests(std::chrono::milliseconds(0));
+        zelk::setTraceSink({});
+    }
+
+    std::unique_ptr<CTarvoDlg> start() {
+        auto dlg = std::make_unique<CTarvoDlg>();
+        dlg->OnInitDialog();
+        dlg->show();
+        return dlg;
+    }
+
+    static QStringList column(const CTarvoDlg& dlg, int c) {
+        QStringList texts;
+        for (int r = 0; r < dlg.m_listDevice->topLevelItemCount(); ++r) texts << dlg.m_listDevice->topLevelItem(r)->text(c);
+        return texts;
+    }
+
+    static QPoint rowCentre(const CTarvoDlg& dlg, int row) {
+        return dlg.m_listDevice->visualItemRect(dlg.m_listDevice->topLevelItem(row)).center();
+    }
+};
+
+TEST_F(MainWindow, StartUpSearchesOnceAndFillsTheList) {
+    Responder cameras("camA", {replyOf(21, "CX"), replyOf(22, "DV", "0.3.1"), replyOf(23, "CX", "2.0")}, 2);
+    auto dlg = start();
+    EXPECT_EQ(cameras.probesHeard(), 1);
+    EXPECT_EQ(dlg->m_bSearched, 1);
+    EXPECT_EQ(dlg->findChild<QLineEdit*>()->text(), "3");
+    EXPECT_EQ(column(*dlg, 1), (QStringList{"192.168.1.21", "192.168.1.22", "192.168.1.23"}));
+    EXPECT_EQ(column(*dlg, 4), (QStringList{"1.2.3", "0.3.1(need to upgrade from 0.3.1 to v0.3.3 more)", "2.0.0"}));
+    QStringList models;
+    for (int i = 0; i < dlg->m_comboModelFilter->count(); ++i) models << dlg->m_comboModelFilter->itemText(i);
+    EXPECT_EQ(models, (QStringList{"None", "All", "CX", "DV"}));
+    EXPECT_FALSE(dlg->m_comboModelFilter->isVisible());
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(dlg->m_listDevice->topLevelItem(r)->checkState(0), Qt::Unchecked);
+        const QColor expected = r % 2 == 0 ? QColor(229, 232, 239) : QColor(Qt::white);
+        EXPECT_EQ(dlg->m_listDevice->topLevelItem(r)->background(2).color(), expected) << r;
+    }
+    EXPECT_TRUE(dlg->grab().save(screenshotPath("main-window.png")));
+}
+
+TEST_F(MainWindow, ASearchAfterACameraLeftShowsOneRowLess) {
+    auto staying = std::make_unique<Responder>("camA", std::vector<std::vector<uint8_t>>{replyOf(21, "CX")});
+    auto leaving = std::make_unique<Responder>("camA", std::vector<std::vector<uint8_t>>{replyOf(22, "CX")});
+    auto dlg = start();
+    ASSERT_EQ(dlg->m_listDevice->topLevelItemCount(), 2);
+    leaving.reset();
+    QTest::mouseClick(dlg->button(IDC_BUTTON_SEARCH), Qt::LeftButton);
+    EXPECT_EQ(column(*dlg, 0), QStringList{"cam-21"});
+    EXPECT_EQ(dlg->findChild<QLineEdit*>()->text(), "1");
+}
+
+TEST_F(MainWindow, AFailedSearchSaysSoAndKeepsTheOldRows) {
+    Responder cameras("camA", {replyOf(21, "CX"), replyOf(22, "CX")});
+    auto dlg = start();
+    dlg->lanChooser()->addItem("192.168.77.77");  // an address this machine does not have
+    dlg->lanChooser()->setCurrentIndex(dlg->lanChooser()->count() - 1);
+    MessageCatcher messages;
+    dlg->OnBnClickedSearch();
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], "The IP camera does not connect!!");
+    EXPECT_EQ(dlg->m_listDevice->topLevelItemCount(), 2);
+    EXPECT_EQ(dlg->m_bSearched, 0);
+    dlg->m_nCurrentItem = 0;
+    dlg->OnBnClickedDeviceInfo();
+    ASSERT_EQ(messages.texts.size(), 2u);
+    EXPECT_EQ(messages.texts[1], "The IP Camera did not search\nWould you like to click search button!!");
+}
+
+TEST_F(MainWindow, ClicksSetTheCurrentItemAndTheRightClickOpensTheMenu) {
+    Responder cameras("camA", {replyOf(21, "CX"), replyOf(22, "CX")});
+    auto dlg = start();
+    QWidget* viewport = dlg->m_listDevice->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(*dlg, 0));
+    EXPECT_EQ(dlg->m_nCurrentItem, 0);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 5));
+    EXPECT_EQ(dlg->m_nCurrentItem, -1);
+
+    QStringList entries;
+    QTimer::singleShot(100, [&] {
+        QMenu* menu = shownMenu();
+        if (menu == nullptr) return;
+        for (QAction* a : menu->actions()) entries << (a->isSeparator() ? "-" : a->text());
+        menu->close();
+    });
+    QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(*dlg, 1));
+    EXPECT_EQ(dlg->m_nCurrentItem, 1);
+    EXPECT_EQ(entries, (QStringList{"IP Setup", "Restore", "-", "Web Browser", "Device Info"}));
+
+    // The web command from the menu acts on the row clicked.
+    QString opened = "none";
+    setWebPageOpenerForTests([&](const QString& url) { opened = url; });
+    QTimer::singleShot(100, [] {
+        QMenu* menu = shownMenu();
+        if (menu == nullptr) return;
+        menu->setActiveAction(menu->actions()[3]);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(*dlg, 1));
+    setWebPageOpenerForTests({});
+    EXPECT_EQ(opened, "http://192.168.1.22");
+}
+
+TEST_F(MainWindow, EnterAndEscapeDoNothing) {
+    Responder cameras("camA", {replyOf(21, "CX")});
+    auto dlg = start();
+    QTest::keyClick(dlg->button(IDC_BUTTON_SEARCH), Qt::Key_Return);
+    QTest::keyClick(dlg.get(), Qt::Key_Enter);
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(cameras.probesHeard(), 1);  // no second search
+}
+
+TEST_F(MainWindow, TheLanChooserListsDefaultAndTheAddressesNotBeginningWith169) {
+    auto dlg = start();
+    QStringList entries;
+    for (int i = 0; i < dlg->lanChooser()->count(); ++i) entries << dlg->lanChooser()->itemText(i);
+    EXPECT_EQ(entries, (QStringList{"Default", "192.168.1.10", "192.168.2.169"}));
+    EXPECT_EQ(dlg->GetSelectedLocalAddress(), "");
+    dlg->lanChooser()->setCurrentIndex(1);
+    EXPECT_EQ(dlg->GetSelectedLocalAddress(), "192.168.1.10");
+}
+
+// Counts the paint events of every widget of the window and keeps the largest gap between two.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~PaintWatch() override { qApp->removeEventFilter(this); }
+    qint64 largestGapMs = 0;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && widget != nullptr && widget->window() == window_) {
+            if (clock_.isValid()) largestGapMs = std::max(largestGapMs, clock_.restart());
+            else clock_.start();
+            ++paints;
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    QElapsedTimer clock_;
+};
+
+TEST_F(MainWindow, DuringASearchTheWindowRepaintsAndIgnoresClicks) {
+    Responder cameras("camA", {replyOf(21, "CX")});
+    auto dlg = start();
+    zelk::setReceiveWindowForTests(std::chrono::milliseconds(1500));
+    MessageCatcher messages;
+    qint64 largestGapMs = -1;
+    int paints = 0;
+    QTimer::singleShot(0, [&] {
+        PaintWatch watch(dlg.get());
+        dlg->OnBnClickedSearch();
+        largestGapMs = watch.largestGapMs;
+        paints = watch.paints;
+    });
+    bool clicked = false;
+    QTimer::singleShot(400, [&] {
+        QTest::mouseClick(dlg->button(IDC_BUTTON_DEVICE_INFO), Qt::LeftButton);  // would say "no camera checked"
+        clicked = true;
+    });
+    QElapsedTimer total;
+    total.start();
+    while (total.elapsed() < 2500) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_GT(paints, 10);
+    EXPECT_LT(largestGapMs, 100);
+    std::printf("largest gap between repaints during the search: %lld ms over %d paints\n",
+                static_cast<long long>(largestGapMs), paints);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    std::string why;
+    if (!testnet::enterPrivateNetwork(why) || !testnet::addSegment("wsA", "192.168.1.10/24", "camA") ||
+        !testnet::addSegment("wsB", "169.254.7.9/16", "camB", "192.168.2.169/24") || !testnet::setDefaultRoute("wsA")) {
+        std::fprintf(stderr, "skipped: %s\n", why.empty() ? "cannot build the private segments" : why.c_str());
+        return testnet::SKIP;
+    }
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "choosing_rule.h"
+#include "model_filter_entries.h"
+#include "password_check.h"
+
+namespace {
+
+using rules::Command;
+
+const std::u16string NOTHING_CHECKED = u"There is no checked IP camera\nWould you like to check IP camera!!";
+
+rules::ListState listOf(int rows, std::vector<int> checked, int currentRow, bool searched = true) {
+    rules::ListState list;
+    list.searched = searched;
+    for (int r = 0; r < rows; ++r) list.rowCamera.push_back(r);
+    list.rowChecked.assign(static_cast<size_t>(rows), false);
+    for (int r : checked) list.rowChecked[static_cast<size_t>(r)] = true;
+    list.currentRow = currentRow;
+    return list;
+}
+
+TEST(ChoosingRule, EachCommandsMessagesAndChoices) {
+    struct Case {
+        Command command;
+        rules::ListState list;
+        std::u16string message;
+        std::vector<int> cameras;
+        int target;
+    };
+    const Case cases[] = {
+        {Command::IpSetup, listOf(3, {}, 1, false),
+         u"The IP camera did not search!!\nWould you like to click search button!!", {}, -1},
+        {Command::Restore, listOf(3, {0}, 1, false),
+         u"The IP camera did not search\nWould you like to click search button!!", {}, -1},
+        {Command::WebBrowser, listOf(3, {}, 1, false),
+         u"The IP cmaera did not search\nWould you like to click search button!!", {}, -1},
+        {Command::DeviceInfo, listOf(3, {}, 1, false),
+         u"The IP Camera did not search\nWould you like to click search button!!", {}, -1},
+        // No checked row: the current item, or the message.
+        {Command::DeviceInfo, listOf(3, {}, 2), u"", {2}, 2},
+        {Command::Restore, listOf(3, {}, -1), NOTHING_CHECKED, {}, -1},
+        // A row clicked before a search that found fewer cameras names nothing.
+        {Command::WebBrowser, listOf(2, {}, 3), NOTHING_CHECKED, {}, -1},
+        {Command::IpSetup, listOf(0, {}, 0), NOTHING_CHECKED, {}, -1},
+        // One checked row wins over the current item.
+        {Command::Restore, listOf(3, {0}, 2), u"", {0}, 0},
+        // Several checked rows: IP Setup takes them all, the others refuse even with a current item.
+        {Command::IpSetup, listOf(4, {1, 3}, 0), u"", {1, 3}, 3},
+        {Command::Restore, listOf(4, {1, 3}, 0),
+         u"There are more two checked IP camera\nWould you like to check  the one of IP camera!!", {}, -1},
+        {Command::WebBrowser, listOf(4, {1, 3}, 0),
+         u"Can not select more then two IP cameras\nWould like to check one IP camera.", {}, -1},
+        {Command::DeviceInfo, listOf(4, {0, 1}, -1),
+         u"Can not select more then two IP cameras\nWould like to check one IP camera.", {}, -1},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const rules::Choice choice = rules::chooseCameras(c.command, c.list);
+        EXPECT_EQ(choice.message, c.message) << "case " << i;
+        EXPECT_EQ(choice.cameras, c.cameras) << "case " << i;
+        EXPECT_EQ(choice.target, c.target) << "case " << i;
+    }
+}
+
+TEST(ChoosingRule, RowsNameTheirOwnCameras) {
+    // After the model filter, row 1 shows camera 2.
+    rules::ListState list;
+    list.searched = true;
+    list.rowCamera = {0, 2};
+    list.rowChecked = {false, false};
+    list.currentRow = 1;
+    EXPECT_EQ(rules::chooseCameras(Command::DeviceInfo, list).cameras, std::vector<int>{2});
+    list.rowChecked = {true, true};
+    EXPECT_EQ(rules::chooseCameras(Command::IpSetup, list).target, 2);
+}
+
+TEST(ModelFilterEntries, EachModelOnceAndTheFirstCameraAlways) {
+    using Entries = std::vector<std::u16string>;
+    EXPECT_EQ(rules::modelFilterEntries({u"A", u"", u"A"}), (Entries{u"None", u"All", u"A"}));
+    EXPECT_EQ(rules::modelFilterEntries({u"A", u"B", u"A"}), (Entries{u"None", u"All", u"A", u"B"}));
+    EXPECT_EQ(rules::modelFilterEntries({u"", u"B", u""}), (Entries{u"None", u"All", u"", u"B"}));
+    EXPECT_EQ(rules::modelFilterEntries({u"a", u"A"}), (Entries{u"None", u"All", u"a", u"A"}));
+    EXPECT_EQ(rules::modelFilterEntries({}), (Entries{u"None", u"All"}));
+}
+
+TEST(PasswordCheck, ExactCodeUnits) {
+    EXPECT_TRUE(rules::passwordMatches(u"Secret", "Secret"));
+    EXPECT_TRUE(rules::passwordMatches(u"", ""));
+    EXPECT_FALSE(rules::passwordMatches(u"secret", "Secret"));
+    EXPECT_FALSE(rules::passwordMatches(u"Secret ", "Secret"));
+    EXPECT_TRUE(rules::passwordMatches(u"caf\u00e9", "caf\xe9"));
+}
+
+}  // namespace
