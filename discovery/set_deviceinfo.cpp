@@ -29,6 +29,7 @@ int zelk_set_deviceinfo(int index, const DeviceInfo* devices, DeviceInfo setting
     using namespace zelk;
     const DeviceRecord* camera = cameraOfLastSearch(index, "zelk_set_deviceinfo");
     if (camera == nullptr) return ZELK_ERR_BAD_INDEX;
+    // The addresses go out with the DHCP byte 1 as well, so they are read the same way.
     const auto ip = dottedAddress(settings.ipAddress);
     const auto mask = dottedAddress(settings.subnetMask);
     const auto gateway = dottedAddress(settings.gateway);
