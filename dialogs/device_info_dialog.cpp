@@ -22,7 +22,7 @@ CDeviceInfoDlg::CDeviceInfoDlg() : CModalDialog(CloseBox::Hidden), m_listInfo(ne
     m_listInfo->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listInfo->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_listInfo->setAllColumnsShowFocus(true);
-    m_listInfo->setFixedSize(612, 234);
+    m_listInfo->setFixedSize(612, 270);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);

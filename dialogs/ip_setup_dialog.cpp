@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include "error_box.h"
-#include "ip_setup_apply_check.h"
 
 namespace {
 

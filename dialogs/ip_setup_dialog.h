@@ -1,7 +1,7 @@
 // The editor of a camera's network settings (dialog 129).
 #pragma once
 
-#include "ip_setup_fields.h"
+#include "ip_setup_apply_check.h"
 #include "modal_dialog.h"
 
 class QLabel;

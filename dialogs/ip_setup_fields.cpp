@@ -1,5 +1,7 @@
 #include "ip_setup_fields.h"
 
+#include <initializer_list>
+
 IpSetupLayout openingLayout(bool multiple, int addressMode) {
     if (multiple) return IpSetupLayout::Multiple;
     return addressMode == 0 ? IpSetupLayout::SingleDhcp : IpSetupLayout::SingleStatic;

@@ -1,5 +1,5 @@
 # The secondary dialogs and their rules, usable without the main window.
-# Included from dialogs/CMakeLists.txt; the tests include it themselves when that has not happened.
+# Included from dialogs/CMakeLists.txt.
 add_library(ostrel_dialog_widgets STATIC
   ${CMAKE_CURRENT_LIST_DIR}/countdown.cpp
   ${CMAKE_CURRENT_LIST_DIR}/device_info_dialog.cpp
