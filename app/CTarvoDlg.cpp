@@ -18,6 +18,7 @@
 #include "local_addresses.h"
 #include "message_box.h"
 #include "model_filter_entries.h"
+#include "row_colours.h"
 #include "search_progress.h"
 #include "text.h"
 #include "version_cell.h"
@@ -27,8 +28,6 @@ CTarvoDlg* g_pMainDlg = nullptr;
 
 namespace {
 
-const QColor EVEN_ROW(229, 232, 239);
-const QColor ODD_ROW(255, 255, 255);
 const char* const ICON_PATH = "./res/ostrel/Ostrel_01.ico";
 
 QString fromDocument(const Json::Value& camera, const char* key) {
@@ -200,7 +199,11 @@ void CTarvoDlg::OnBnClickedSearch() {
     m_scanDocument = document;
 
     m_listDevice->clear();
-    for (int n = 0; n < m_nDeviceCount; ++n) fillRow(n, n, false);
+    for (int n = 0; n < m_nDeviceCount; ++n) {
+        const Json::Value& c = cameraDocument(n);
+        addRow(n, n, {cellText(c, "sDeviceName"), cellText(c, "sIP"), cellText(c, "sMac"), cellText(c, "sModelName"),
+                      versionCellText(c)}, false);
+    }
     m_nDeviceCount = m_scanDocument["nNOIPCAM"].asInt();
     m_editCount->setText(QString::number(m_nDeviceCount));
     rebuildModelFilter();
@@ -212,16 +215,15 @@ const Json::Value& CTarvoDlg::cameraDocument(int camera) const {
     return m_scanDocument["oScanData"]["oDATA_" + std::to_string(camera)];
 }
 
-void CTarvoDlg::fillRow(int row, int camera, bool checked) {
-    const Json::Value& c = cameraDocument(camera);
-    auto* item = new QTreeWidgetItem({cellText(c, "sDeviceName"), cellText(c, "sIP"), cellText(c, "sMac"),
-                                      cellText(c, "sModelName"), versionCellText(c)});
+void CTarvoDlg::addRow(int row, int camera, const QStringList& cells, bool checked) {
+    auto* item = new QTreeWidgetItem(cells);
+    // The row keeps the camera it shows: after the model filter, row and camera differ.
     item->setData(0, Qt::UserRole, camera);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
     for (int column = 0; column < 5; ++column) {
         item->setTextAlignment(column, Qt::AlignCenter);
-        item->setBackground(column, row % 2 == 0 ? EVEN_ROW : ODD_ROW);
+        item->setBackground(column, rowBackground(row));
     }
     m_listDevice->insertTopLevelItem(row, item);
 }
@@ -230,6 +232,10 @@ void CTarvoDlg::rebuildModelFilter() {
     std::vector<std::u16string> models;
     for (int n = 0; n < m_nDeviceCount; ++n)
         models.push_back(QString::fromLocal8Bit(cameraDocument(n)["sModelName"].asString()).toStdU16String());
+    rebuildModelFilter(models);
+}
+
+void CTarvoDlg::rebuildModelFilter(const std::vector<std::u16string>& models) {
     m_comboModelFilter->clear();
     for (const auto& entry : rules::modelFilterEntries(models))
         m_comboModelFilter->addItem(QString::fromStdU16String(entry));

@@ -4,6 +4,7 @@
 #include <json/json.h>
 
 #include <QDialog>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -52,8 +53,11 @@ public:
     const Json::Value& cameraDocument(int camera) const;
     // Makes the row that shows `camera` the selected and current row, focuses the list, resets the filter.
     void selectCameraRow(int camera);
-    // Shows a row per camera with the list's check boxes unchecked (`checked` for the model filter).
-    void fillRow(int row, int camera, bool checked);
+    // Inserts row `row` showing `camera` with the five cells and its check box.
+    void addRow(int row, int camera, const QStringList& cells, bool checked);
+    // The filter's entries for these model names.
+    void rebuildModelFilter(const std::vector<std::u16string>& models);
+    QLineEdit* countEdit() const { return m_editCount; }
     QPushButton* button(int id) const;
     QComboBox* lanChooser() const { return m_comboLan; }
 

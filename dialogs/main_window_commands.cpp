@@ -1,11 +1,18 @@
 // The main window's commands that act on the cameras of the list.
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTreeWidget>
 
+#include "CDeviceInfoDlg.h"
 #include "CTarvoDlg.h"
 #include "message_box.h"
+#include "modal.h"
+#include "text.h"
 #include "web_page.h"
 
 namespace {
+
+const char* const INFO_NOT_SHOWN = "Does not display dialog of device information\nWould you like to check IP camera!!";
 
 // Applies the choosing rule; shows its message and returns false when the command stops.
 bool choose(CTarvoDlg* dlg, rules::Command command, rules::Choice& choice) {
@@ -15,29 +22,25 @@ bool choose(CTarvoDlg* dlg, rules::Command command, rules::Choice& choice) {
     return false;
 }
 
+QString fieldCell(const char* field, size_t size) {
+    const QString text = QString::fromLocal8Bit(zelk::fieldText(field, size));
+    return text.isEmpty() ? QStringLiteral("N/A") : text;
+}
+
+template <size_t N>
+QString fieldCell(const char (&field)[N]) {
+    return fieldCell(field, N);
+}
+
 }  // namespace
-
-void CTarvoDlg::OnBnClickedIpSetup() {
-    rules::Choice choice;
-    if (!choose(this, rules::Command::IpSetup, choice)) return;
-}
-
-void CTarvoDlg::OnBnClickedRestore() {
-    rules::Choice choice;
-    if (!choose(this, rules::Command::Restore, choice)) return;
-}
 
 void CTarvoDlg::OnBnClickedDeviceInfo() {
     rules::Choice choice;
     if (!choose(this, rules::Command::DeviceInfo, choice)) return;
-}
-
-void CTarvoDlg::OnBnClickedWebBrowser() {
-    rules::Choice choice;
-    if (!choose(this, rules::Command::WebBrowser, choice)) return;
-    const DeviceInfo& camera = m_devices[static_cast<size_t>(choice.target)];
-    openWebPage(QString::fromLocal8Bit(camera.webUrl, static_cast<int>(strnlen(camera.webUrl, sizeof camera.webUrl))));
-    selectCameraRow(choice.target);
+    CDeviceInfoDlg dialog;
+    dialog.m_nIndex = choice.target;
+    if (DoModal(dialog) == IDOK) selectCameraRow(choice.target);
+    else showStopMessage(this, QString::fromLatin1(INFO_NOT_SHOWN));
 }
 
 void CTarvoDlg::OnNMDblclkList(int row) {
@@ -50,6 +53,47 @@ void CTarvoDlg::OnNMDblclkList(int row) {
         return;
     }
     m_nCurrentItem = row;
+    CDeviceInfoDlg dialog;
+    dialog.m_nIndex = listState().rowCamera[static_cast<size_t>(row)];
+    if (DoModal(dialog) != IDOK) showStopMessage(this, QString::fromLatin1(INFO_NOT_SHOWN));
 }
 
-void CTarvoDlg::OnCbnSelchangeModelFilter() {}
+void CTarvoDlg::OnBnClickedWebBrowser() {
+    rules::Choice choice;
+    if (!choose(this, rules::Command::WebBrowser, choice)) return;
+    const DeviceInfo& camera = m_devices[static_cast<size_t>(choice.target)];
+    openWebPage(QString::fromLocal8Bit(zelk::fieldText(camera.webUrl)));
+    selectCameraRow(choice.target);
+}
+
+void CTarvoDlg::OnCbnSelchangeModelFilter() {
+    const int position = m_comboModelFilter->currentIndex();
+    const QString chosen = m_comboModelFilter->currentText();
+    std::vector<std::u16string> models;
+    for (int n = 0; n < m_nDeviceCount; ++n)
+        models.push_back(QString::fromLocal8Bit(zelk::fieldText(m_devices[static_cast<size_t>(n)].modelName)).toStdU16String());
+
+    m_listDevice->clear();
+    int rows = 0;
+    for (int n = 0; n < m_nDeviceCount; ++n) {
+        if (position >= 2 && QString::fromStdU16String(models[static_cast<size_t>(n)]) != chosen) continue;
+        const DeviceInfo& d = m_devices[static_cast<size_t>(n)];
+        addRow(rows++, n,
+               {fieldCell(d.deviceName), fieldCell(d.ipAddress), fieldCell(d.macAddress), fieldCell(d.modelName),
+                fieldCell(d.firmwareVersion)},
+               position != 0);
+    }
+    countEdit()->setText(QString::number(rows));
+    rebuildModelFilter(models);
+    m_comboModelFilter->setCurrentIndex(position);
+}
+
+void CTarvoDlg::OnBnClickedIpSetup() {
+    rules::Choice choice;
+    if (!choose(this, rules::Command::IpSetup, choice)) return;
+}
+
+void CTarvoDlg::OnBnClickedRestore() {
+    rules::Choice choice;
+    if (!choose(this, rules::Command::Restore, choice)) return;
+}

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "CDeviceInfoDlg.h"
 #include "CTarvoDlg.h"
 #include "control_ids.h"
 #include "discovery_exchange.h"
@@ -29,14 +30,19 @@
 
 namespace {
 
-std::vector<uint8_t> replyOf(uint8_t host, const std::string& model, const std::string& version = "1.2.3") {
+std::vector<uint8_t> replyOf(uint8_t host, const std::string& model, const std::string& version = "1.2.3",
+                             bool threeStreams = false) {
     ReplyCamera c;
+    if (threeStreams) {
+        for (auto* url : {&c.rtsp1, &c.rtsp2, &c.rtsp3})
+            *url = "rtsp://192.168.1." + std::to_string(host) + ":554/stream" + std::to_string(url - &c.rtsp1 + 1);
+    }
     c.id[5] = host;
     c.ip = {192, 168, 1, host};
     c.name = "cam-" + std::to_string(host);
     c.model = model;
     c.version = version;
-    c.web = "http://192.168.1." + std::to_string(host);
+    if (host != 24) c.web = "http://192.168.1." + std::to_string(host);  // camera 24 reports no web page
     return ReplyBuilder().camera(c).bytes();
 }
 
@@ -255,6 +261,113 @@ TEST_F(MainWindow, DuringASearchTheWindowRepaintsAndIgnoresClicks) {
     EXPECT_LT(largestGapMs, 100);
     std::printf("largest gap between repaints during the search: %lld ms over %d paints\n",
                 static_cast<long long>(largestGapMs), paints);
+}
+
+// Answers the next information dialog that opens: OK, or Escape.
+class InfoDialogCloser {
+public:
+    explicit InfoDialogCloser(bool ok) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, ok] {
+            auto* dialog = dynamic_cast<CDeviceInfoDlg*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            for (int r = 0; r < dialog->m_listInfo->topLevelItemCount(); ++r) {
+                const QTreeWidgetItem* item = dialog->m_listInfo->topLevelItem(r);
+                rows << item->text(0) + "=" + item->text(1);
+            }
+            shown = dialog->m_nIndex;
+            if (!screenshot.isEmpty()) dialog->grab().save(screenshot);
+            if (ok) dialog->accept();
+            else QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        timer_.start(20);
+    }
+    QStringList rows;
+    int shown = -1;
+    QString screenshot;
+
+private:
+    QTimer timer_;
+};
+
+TEST_F(MainWindow, DeviceInfoFromTheButtonTheMenuAndADoubleClick) {
+    Responder cameras("camA", {replyOf(21, "CX"), replyOf(22, "DV", "1.0.0", true)});
+    auto dlg = start();
+    QWidget* viewport = dlg->m_listDevice->viewport();
+    {
+        InfoDialogCloser closer(true);
+        closer.screenshot = screenshotPath("device-information.png");
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(*dlg, 1));
+        QTest::mouseClick(dlg->button(IDC_BUTTON_DEVICE_INFO), Qt::LeftButton);
+        EXPECT_EQ(closer.shown, 1);
+        EXPECT_EQ(closer.rows.size(), 16);
+        EXPECT_TRUE(closer.rows.contains("RTSP Port 3=554"));
+        EXPECT_EQ(dlg->m_listDevice->currentItem(), dlg->m_listDevice->topLevelItem(1));
+    }
+    {
+        InfoDialogCloser closer(true);
+        QTimer::singleShot(100, [] {
+            if (QMenu* menu = shownMenu()) {
+                menu->setActiveAction(menu->actions()[4]);
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        });
+        QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(*dlg, 0));
+        EXPECT_EQ(closer.shown, 0);
+        EXPECT_EQ(closer.rows.size(), 12);
+    }
+    {
+        InfoDialogCloser closer(false);  // Escape
+        MessageCatcher messages;
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, rowCentre(*dlg, 1));
+        EXPECT_EQ(closer.shown, 1);
+        ASSERT_EQ(messages.texts.size(), 1u);
+        EXPECT_EQ(messages.texts[0], "Does not display dialog of device information\nWould you like to check IP camera!!");
+    }
+}
+
+TEST_F(MainWindow, TheWebCommandHandsOverExactlyTheReportedUrl) {
+    Responder cameras("camA", {replyOf(23, "CX"), replyOf(24, "CX")});
+    auto dlg = start();
+    std::vector<QString> opened;
+    setWebPageOpenerForTests([&](const QString& url) { opened.push_back(url); });
+    for (int row : {0, 1}) {
+        dlg->m_listDevice->topLevelItem(row)->setCheckState(0, Qt::Checked);
+        dlg->OnBnClickedWebBrowser();
+        dlg->m_listDevice->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
+    }
+    setWebPageOpenerForTests({});
+    EXPECT_EQ(opened, (std::vector<QString>{"http://192.168.1.23", ""}));
+}
+
+TEST_F(MainWindow, TheModelFilterListsOneModelAndCommandsActOnTheCameraARowShows) {
+    Responder cameras("camA", {replyOf(21, "A"), replyOf(22, "B"), replyOf(23, "A")});
+    auto dlg = start();
+    QStringList entries;
+    for (int i = 0; i < dlg->m_comboModelFilter->count(); ++i) entries << dlg->m_comboModelFilter->itemText(i);
+    ASSERT_EQ(entries, (QStringList{"None", "All", "A", "B"}));
+
+    dlg->m_comboModelFilter->setCurrentIndex(2);
+    dlg->OnCbnSelchangeModelFilter();
+    EXPECT_EQ(column(*dlg, 0), (QStringList{"cam-21", "cam-23"}));
+    EXPECT_EQ(dlg->countEdit()->text(), "2");
+    EXPECT_EQ(dlg->m_comboModelFilter->currentText(), "A");
+    EXPECT_EQ(dlg->m_listDevice->topLevelItem(1)->checkState(0), Qt::Checked);
+
+    // Row 1 now shows camera 2: the command must act on camera 2, not camera 1.
+    dlg->m_listDevice->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QString opened;
+    setWebPageOpenerForTests([&](const QString& url) { opened = url; });
+    dlg->OnBnClickedWebBrowser();
+    setWebPageOpenerForTests({});
+    EXPECT_EQ(opened, "http://192.168.1.23");
+
+    dlg->m_comboModelFilter->setCurrentIndex(1);
+    dlg->OnCbnSelchangeModelFilter();
+    EXPECT_EQ(dlg->m_listDevice->topLevelItemCount(), 3);
+    EXPECT_EQ(dlg->m_listDevice->topLevelItem(2)->checkState(0), Qt::Checked);
+    dlg->m_comboModelFilter->setCurrentIndex(0);
+    dlg->OnCbnSelchangeModelFilter();
+    EXPECT_EQ(dlg->m_listDevice->topLevelItem(2)->checkState(0), Qt::Unchecked);
 }
 
 }  // namespace
