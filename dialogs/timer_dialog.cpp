@@ -28,7 +28,7 @@ CTimerDlg::CTimerDlg(std::chrono::milliseconds tickPeriod)
 
 void CTimerDlg::OnInitDialog() {
     m_staticRemaining->setText(m_strRemaining);
-    // A large face of the platform's own family stands in for the fixed Korean face.
+    // A large size of the platform's own family: the face the dialog was drawn with may not be installed.
     m_font = QApplication::font();
     m_font.setPointSizeF(m_font.pointSizeF() * 1.8);
     m_staticRemaining->setFont(m_font);

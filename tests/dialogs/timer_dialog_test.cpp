@@ -21,6 +21,8 @@ struct Mode {
     int start;
 };
 
+void PrintTo(const Mode& mode, std::ostream* os) { *os << "mode " << mode.mode << " from " << mode.start; }
+
 class TimerDialogMode : public testing::TestWithParam<Mode> {};
 
 }  // namespace
