@@ -16,7 +16,7 @@
 #include "background_search.h"
 #include "control_ids.h"
 #include "local_addresses.h"
-#include "message_box.h"
+#include "error_box.h"
 #include "model_filter_entries.h"
 #include "row_colours.h"
 #include "search_progress.h"
@@ -190,7 +190,7 @@ void CTarvoDlg::OnBnClickedSearch() {
         localAddress, m_devices.data(), [this](int left, int window) { showSearchProgress(left, window); });
     m_progress->hide();
     if (outcome.result != ZELK_OK) {
-        showStopMessage(this, QStringLiteral("The IP camera does not connect!!"));
+        showErrorBox(this, QStringLiteral("The IP camera does not connect!!"));
         return;
     }
     m_nDeviceCount = outcome.count;

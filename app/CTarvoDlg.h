@@ -58,6 +58,8 @@ public:
     // The filter's entries for these model names.
     void rebuildModelFilter(const std::vector<std::u16string>& models);
     QLineEdit* countEdit() const { return m_editCount; }
+    // The information dialog for `camera`: IDOK or IDCANCEL.
+    int showDeviceInfo(int camera);
     QPushButton* button(int id) const;
     QComboBox* lanChooser() const { return m_comboLan; }
 

@@ -3,10 +3,9 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
-#include "CDeviceInfoDlg.h"
+#include "device_info_dialog.h"
 #include "CTarvoDlg.h"
-#include "message_box.h"
-#include "modal.h"
+#include "error_box.h"
 #include "text.h"
 #include "web_page.h"
 
@@ -18,7 +17,7 @@ const char* const INFO_NOT_SHOWN = "Does not display dialog of device informatio
 bool choose(CTarvoDlg* dlg, rules::Command command, rules::Choice& choice) {
     choice = rules::chooseCameras(command, dlg->listState());
     if (choice.message.empty()) return true;
-    showStopMessage(dlg, QString::fromStdU16String(choice.message));
+    showErrorBox(dlg, QString::fromStdU16String(choice.message));
     return false;
 }
 
@@ -34,28 +33,32 @@ QString fieldCell(const char (&field)[N]) {
 
 }  // namespace
 
+int CTarvoDlg::showDeviceInfo(int camera) {
+    CDeviceInfoDlg dialog;
+    dialog.m_camera = cameraDocument(camera);
+    dialog.m_device = m_devices[static_cast<size_t>(camera)];
+    return dialog.DoModal();
+}
+
 void CTarvoDlg::OnBnClickedDeviceInfo() {
     rules::Choice choice;
     if (!choose(this, rules::Command::DeviceInfo, choice)) return;
-    CDeviceInfoDlg dialog;
-    dialog.m_nIndex = choice.target;
-    if (DoModal(dialog) == IDOK) selectCameraRow(choice.target);
-    else showStopMessage(this, QString::fromLatin1(INFO_NOT_SHOWN));
+    if (showDeviceInfo(choice.target) == IDOK) selectCameraRow(choice.target);
+    else showErrorBox(this, QString::fromLatin1(INFO_NOT_SHOWN));
 }
 
 void CTarvoDlg::OnNMDblclkList(int row) {
     if (m_bSearched == 0) {
-        showStopMessage(this, QStringLiteral("The IP camera did not search!!\nWould you like to click search button!!"));
+        showErrorBox(this, QStringLiteral("The IP camera did not search!!\nWould you like to click search button!!"));
         return;
     }
     if (row < 0) {
-        showStopMessage(this, QStringLiteral("The IP camera does not select\nWould you like to click to IP camera list"));
+        showErrorBox(this, QStringLiteral("The IP camera does not select\nWould you like to click to IP camera list"));
         return;
     }
     m_nCurrentItem = row;
-    CDeviceInfoDlg dialog;
-    dialog.m_nIndex = listState().rowCamera[static_cast<size_t>(row)];
-    if (DoModal(dialog) != IDOK) showStopMessage(this, QString::fromLatin1(INFO_NOT_SHOWN));
+    if (showDeviceInfo(listState().rowCamera[static_cast<size_t>(row)]) != IDOK)
+        showErrorBox(this, QString::fromLatin1(INFO_NOT_SHOWN));
 }
 
 void CTarvoDlg::OnBnClickedWebBrowser() {

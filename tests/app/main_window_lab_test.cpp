@@ -18,7 +18,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "CDeviceInfoDlg.h"
+#include "device_info_dialog.h"
 #include "CTarvoDlg.h"
 #include "control_ids.h"
 #include "discovery_exchange.h"
@@ -270,11 +270,10 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this, ok] {
             auto* dialog = dynamic_cast<CDeviceInfoDlg*>(QApplication::activeModalWidget());
             if (dialog == nullptr) return;
-            for (int r = 0; r < dialog->m_listInfo->topLevelItemCount(); ++r) {
-                const QTreeWidgetItem* item = dialog->m_listInfo->topLevelItem(r);
-                rows << item->text(0) + "=" + item->text(1);
-            }
-            shown = dialog->m_nIndex;
+            const auto* list = dialog->findChild<QTreeWidget*>();
+            for (int r = 0; r < list->topLevelItemCount(); ++r)
+                rows << list->topLevelItem(r)->text(0) + "=" + list->topLevelItem(r)->text(1);
+            shown = dialog->m_camera["sIP"].asString() == "192.168.1.22" ? 1 : 0;
             if (!screenshot.isEmpty()) dialog->grab().save(screenshot);
             if (ok) dialog->accept();
             else QTest::keyClick(dialog, Qt::Key_Escape);
