@@ -5,6 +5,7 @@
 
 #include "device_info_dialog.h"
 #include "CTarvoDlg.h"
+#include "command_choice.h"
 #include "error_box.h"
 #include "text.h"
 #include "web_page.h"
@@ -12,14 +13,6 @@
 namespace {
 
 const char* const INFO_NOT_SHOWN = "Does not display dialog of device information\nWould you like to check IP camera!!";
-
-// Applies the choosing rule; shows its message and returns false when the command stops.
-bool choose(CTarvoDlg* dlg, rules::Command command, rules::Choice& choice) {
-    choice = rules::chooseCameras(command, dlg->listState());
-    if (choice.message.empty()) return true;
-    showErrorBox(dlg, QString::fromStdU16String(choice.message));
-    return false;
-}
 
 QString fieldCell(const char* field, size_t size) {
     const QString text = QString::fromLocal8Bit(zelk::fieldText(field, size));
@@ -33,6 +26,13 @@ QString fieldCell(const char (&field)[N]) {
 
 }  // namespace
 
+bool chooseForCommand(CTarvoDlg* dlg, rules::Command command, rules::Choice& choice) {
+    choice = rules::chooseCameras(command, dlg->listState());
+    if (choice.message.empty()) return true;
+    showErrorBox(dlg, QString::fromStdU16String(choice.message));
+    return false;
+}
+
 int CTarvoDlg::showDeviceInfo(int camera) {
     CDeviceInfoDlg dialog;
     dialog.m_camera = cameraDocument(camera);
@@ -42,7 +42,7 @@ int CTarvoDlg::showDeviceInfo(int camera) {
 
 void CTarvoDlg::OnBnClickedDeviceInfo() {
     rules::Choice choice;
-    if (!choose(this, rules::Command::DeviceInfo, choice)) return;
+    if (!chooseForCommand(this, rules::Command::DeviceInfo, choice)) return;
     if (showDeviceInfo(choice.target) == IDOK) selectCameraRow(choice.target);
     else showErrorBox(this, QString::fromLatin1(INFO_NOT_SHOWN));
 }
@@ -63,7 +63,7 @@ void CTarvoDlg::OnNMDblclkList(int row) {
 
 void CTarvoDlg::OnBnClickedWebBrowser() {
     rules::Choice choice;
-    if (!choose(this, rules::Command::WebBrowser, choice)) return;
+    if (!chooseForCommand(this, rules::Command::WebBrowser, choice)) return;
     const DeviceInfo& camera = m_devices[static_cast<size_t>(choice.target)];
     openWebPage(QString::fromLocal8Bit(zelk::fieldText(camera.webUrl)));
     selectCameraRow(choice.target);
@@ -89,14 +89,4 @@ void CTarvoDlg::OnCbnSelchangeModelFilter() {
     countEdit()->setText(QString::number(rows));
     rebuildModelFilter(models);
     m_comboModelFilter->setCurrentIndex(position);
-}
-
-void CTarvoDlg::OnBnClickedIpSetup() {
-    rules::Choice choice;
-    if (!choose(this, rules::Command::IpSetup, choice)) return;
-}
-
-void CTarvoDlg::OnBnClickedRestore() {
-    rules::Choice choice;
-    if (!choose(this, rules::Command::Restore, choice)) return;
 }

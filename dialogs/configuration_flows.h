@@ -1,0 +1,13 @@
+// What the IP Setup and Restore flows share.
+#pragma once
+
+#include <chrono>
+
+// Test seam: the countdown's tick period (the program always ticks once a second).
+void setCountdownTickForTests(std::chrono::milliseconds period);
+std::chrono::milliseconds countdownTick();
+
+// Waits out the cameras' restart (mode 0: 60 s, 1: 30 s), then searches again
+// when the countdown ran out, and selects the target camera's row either way.
+class CTarvoDlg;
+void countDownAndSearch(CTarvoDlg* dlg, int mode, int target);

@@ -1,0 +1,86 @@
+// "IP Setup": new name and address settings for one camera, or consecutive
+// free addresses for several checked cameras.
+#include <QStringList>
+
+#include "CTarvoDlg.h"
+#include "command_choice.h"
+#include "configuration_flows.h"
+#include "error_box.h"
+#include "ip_setup_dialog.h"
+#include "password_prompt.h"
+#include "text.h"
+#include "wait_cursor.h"
+
+namespace {
+
+QString documentText(const Json::Value& camera, const char* key) {
+    return QString::fromLocal8Bit(camera[key].asString());
+}
+
+// Texts longer than their field are cut to it.
+template <size_t N>
+void setText(char (&field)[N], const QString& text) {
+    zelk::setField(field, text.toLocal8Bit().toStdString());
+}
+
+// The first three parts of an address text, as the range of a multiple request starts from them.
+QString prefixOf(const QString& address) {
+    const int dot = address.lastIndexOf('.');
+    return dot < 0 ? QString() : address.left(dot);
+}
+
+}  // namespace
+
+void CTarvoDlg::OnBnClickedIpSetup() {
+    rules::Choice choice;
+    if (!chooseForCommand(this, rules::Command::IpSetup, choice)) return;
+    const int target = choice.target;
+    const Json::Value& camera = cameraDocument(target);
+    if (askPassword(camera["sPW"].asString()) != PasswordOutcome::Accepted) return;
+
+    CIPSetupDlg dialog;
+    dialog.m_strDeviceName = documentText(camera, "sDeviceName");
+    dialog.m_strMacAddress = documentText(camera, "sMac");
+    dialog.m_strIpAddress = documentText(camera, "sIP");
+    dialog.m_strSubnetMask = documentText(camera, "sNetMask");
+    dialog.m_strGateway = documentText(camera, "sGateWay");
+    const bool multiple = choice.cameras.size() > 1;
+    dialog.m_bMultiple = multiple ? 1 : 0;
+    dialog.m_nAddressMode = camera["bDHCP"].asBool() ? 0 : 1;
+    dialog.m_target = {dialog.m_strDeviceName, dialog.m_strSubnetMask, camera["bDHCP"].asBool()};
+    if (dialog.DoModal() != IDOK) return;
+
+    DeviceInfo settings[2] = {};
+    setText(settings[0].deviceName, dialog.m_strDeviceName);
+    setText(settings[0].ipAddress, dialog.m_strIpAddress);
+    setText(settings[0].gateway, dialog.m_strGateway);
+    setText(settings[0].subnetMask, dialog.m_strSubnetMask);
+    setText(settings[0].macAddress, dialog.m_strMacAddress);
+    settings[0].dhcp[0] = static_cast<char>(dialog.m_bDhcp);
+
+    const std::string localAddress = GetSelectedLocalAddress();
+    char scanText[1] = {};
+    int result;
+    {
+        WaitCursor wait;
+        if (multiple) {
+            // Every checked camera gets an address, whatever the target's own DHCP state.
+            const QString prefix = prefixOf(dialog.m_strIpAddress);
+            setText(settings[0].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nFirstHost));
+            setText(settings[1].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nLastHost));
+            setText(settings[1].gateway, dialog.m_strGateway);
+            setText(settings[1].subnetMask, dialog.m_strSubnetMask);
+            result = zelk_set_deviceinfo_multi(settings, scanText, static_cast<int>(choice.cameras.size()),
+                                               choice.cameras.data(), localAddress.c_str());
+        } else {
+            result = zelk_set_deviceinfo(target, m_devices.data(), settings[0], scanText, localAddress.c_str());
+        }
+    }
+    if (result == ZELK_ERR_NO_ICMP) {
+        showErrorBox(this, QStringLiteral("The free addresses cannot be found: this computer may not send ping "
+                                          "requests.\nRun Ostrel with the privilege for raw sockets, or allow ping "
+                                          "sockets (net.ipv4.ping_group_range). Nothing was sent."));
+    }
+    if (result != ZELK_OK) return;  // other failures: the trace lines record why
+    countDownAndSearch(this, 1, target);
+}

@@ -1,0 +1,192 @@
+// Restore and IP Setup end to end: the window, its dialogs and simulated
+// cameras on the virtual LAN (run by ostrel-lab, see CMakeLists.txt).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "CTarvoDlg.h"
+#include "configuration_flows.h"
+#include "discovery_exchange.h"
+#include "ip_setup_dialog.h"
+#include "password_dialog.h"
+#include "timer_dialog.h"
+#include "trace.h"
+
+namespace {
+
+using Step = std::function<void(QWidget*)>;
+
+// Acts on each modal window as it opens, one step per window, in order.
+class ModalScript {
+public:
+    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || modal == last_ || !modal->isVisible()) return;
+            last_ = modal;
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) messages.push_back(box->text());
+            if (next_ < steps_.size()) steps_[next_++](modal);
+            else modal->close();
+        });
+        timer_.start(10);
+    }
+    std::vector<QString> messages;
+
+private:
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    QWidget* last_ = nullptr;
+    QTimer timer_;
+};
+
+Step typePassword(const QString& password) {
+    return [password](QWidget* w) {
+        w->findChild<QLineEdit*>("passwordEdit")->setText(password);
+        for (auto* button : w->findChildren<QPushButton*>()) {
+            if (button->text() == "OK") button->click();
+        }
+    };
+}
+
+Step escape() {
+    return [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); };
+}
+
+Step waitForIt() {
+    return [](QWidget*) {};
+}
+
+Step acknowledge() {
+    return [](QWidget* w) { static_cast<QDialog*>(w)->accept(); };
+}
+
+Step editIpSetup(std::map<QString, QString> texts) {
+    return [texts](QWidget* w) {
+        for (const auto& [name, text] : texts) w->findChild<QLineEdit*>(name)->setText(text);
+        if (auto* dialog = dynamic_cast<CIPSetupDlg*>(w)) {
+            const QPixmap shot = dialog->grab();
+            shot.save(QCoreApplication::applicationDirPath() + "/screenshots/ip-setup-flow.png");
+            dialog->OnBnClickedApply();
+        }
+    };
+}
+
+std::string labLog() {
+    std::ifstream in(std::getenv("OSTREL_LAB_LOG"));
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+class Flows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zelk::setTraceSink([](std::string_view) {});
+        zelk::setReceiveWindowForTests(std::chrono::milliseconds(700));
+        setCountdownTickForTests(std::chrono::milliseconds(5));
+        dlg = std::make_unique<CTarvoDlg>();
+        dlg->OnInitDialog();
+        dlg->show();
+        ASSERT_EQ(dlg->m_nDeviceCount, 2);
+    }
+    void TearDown() override {
+        setCountdownTickForTests(std::chrono::milliseconds(0));
+        zelk::setReceiveWindowForTests(std::chrono::milliseconds(0));
+        zelk::setTraceSink({});
+    }
+
+    int rowOf(const QString& name) const {
+        for (int r = 0; r < dlg->m_listDevice->topLevelItemCount(); ++r) {
+            if (dlg->m_listDevice->topLevelItem(r)->text(0) == name) return r;
+        }
+        return -1;
+    }
+    void check(const QString& name) { dlg->m_listDevice->topLevelItem(rowOf(name))->setCheckState(0, Qt::Checked); }
+    QString addressOf(const QString& name) const {
+        const int row = rowOf(name);
+        return row < 0 ? QString() : dlg->m_listDevice->topLevelItem(row)->text(1);
+    }
+
+    std::unique_ptr<CTarvoDlg> dlg;
+};
+
+// These tests change the simulated cameras; each runs in a lab of its own (see CMakeLists.txt).
+
+TEST_F(Flows, RestoreWithTheRightPasswordBringsBackTheFactoryProfile) {
+    check("First");
+    const int former = rowOf("First");
+    ModalScript script({typePassword("password-long-1"), waitForIt()});
+    dlg->OnBnClickedRestore();
+    EXPECT_EQ(addressOf("Factory one"), "192.168.1.201");
+    EXPECT_EQ(dlg->m_listDevice->currentItem(), dlg->m_listDevice->topLevelItem(former));
+}
+
+TEST_F(Flows, AWrongPasswordOrACancelSendsNothing) {
+    check("First");
+    ModalScript script({typePassword("Password-long-1"), acknowledge(), escape(), typePassword("password-long-1"),
+                        escape()});
+    dlg->OnBnClickedRestore();  // wrong password
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0], "The password does not match\nPlease re-try again!!");
+    dlg->OnBnClickedRestore();  // prompt cancelled
+    dlg->OnBnClickedIpSetup();  // dialog cancelled
+    EXPECT_EQ(labLog().find("factory-default"), std::string::npos);
+    EXPECT_EQ(labLog().find("set-device-info"), std::string::npos);
+    EXPECT_EQ(script.messages.size(), 1u);
+}
+
+TEST_F(Flows, CancellingTheCountdownSkipsTheSearchButSelectsTheRow) {
+    dlg->m_nCurrentItem = rowOf("Second");
+    const int row = dlg->m_nCurrentItem;
+    ModalScript script({typePassword("pw2"), editIpSetup({{"deviceNameEdit", "Renamed"}}), escape()});
+    dlg->OnBnClickedIpSetup();
+    EXPECT_EQ(rowOf("Renamed"), -1);  // no search ran
+    EXPECT_EQ(dlg->m_listDevice->currentItem(), dlg->m_listDevice->topLevelItem(row));
+    EXPECT_NE(labLog().find("set-device-info for 02-00-00-00-00-02: accepted (name=Renamed"), std::string::npos);
+}
+
+TEST_F(Flows, IpSetupForOneCameraChangesItsNameAndAddress) {
+    dlg->m_nCurrentItem = rowOf("Second");
+    ModalScript script({typePassword("pw2"),
+                        editIpSetup({{"deviceNameEdit", "Renamed"}, {"ipAddressEdit", "192.168.1.77"}}), waitForIt()});
+    dlg->OnBnClickedIpSetup();
+    EXPECT_EQ(addressOf("Renamed"), "192.168.1.77");
+}
+
+TEST_F(Flows, IpSetupForTwoCheckedCamerasGivesConsecutiveFreeAddresses) {
+    check("First");
+    check("Second");
+    const QString target = rowOf("First") > rowOf("Second") ? "password-long-1" : "pw2";
+    const QString first = rowOf("First") < rowOf("Second") ? "First" : "Second";
+    const QString second = first == "First" ? "Second" : "First";
+    ModalScript script({typePassword(target), editIpSetup({{"gatewayEdit", "192.168.1.254"}}), waitForIt()});
+    dlg->OnBnClickedIpSetup();
+    // 192.168.1.1 answers pings: the cameras get .2 and .3, in row order.
+    EXPECT_EQ(addressOf(first), "192.168.1.2");
+    EXPECT_EQ(addressOf(second), "192.168.1.3");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    if (std::getenv("OSTREL_LAB_LOG") == nullptr) {
+        std::fprintf(stderr, "skipped: run inside ostrel-lab\n");
+        return 77;
+    }
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
