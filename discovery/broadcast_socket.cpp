@@ -200,6 +200,17 @@ int receiveDatagram(int sock, uint8_t* buffer, int size, bool& fromChosenAdapter
     return static_cast<int>(n);
 }
 
+int prepareLibrarySocket(const char* localAddress) {
+    closeLibrarySocket();
+    m_sock = _initBroadcastSocket(localAddress);
+    if (m_sock < 0) {
+        debugTrace("[m_sock into zelk_search_device] Can not initialize win-socket\n");
+        return ZELK_ERR_SOCKET;
+    }
+    debugTrace("[m_sock into zelk_search_device] Can initialize win-socket\n");
+    return ZELK_OK;
+}
+
 void closeLibrarySocket() {
     if (m_sock >= 0) {
         ::close(m_sock);

@@ -20,6 +20,10 @@ long sendBroadcast(int sock, const void* data, size_t size);
 // is false for a datagram that arrived on another adapter than the chosen one.
 int receiveDatagram(int sock, uint8_t* buffer, int size, bool& fromChosenAdapter);
 
+// Closes an open m_sock and opens m_sock anew on `localAddress`, with the
+// search's trace lines. Returns 0 or -20101.
+int prepareLibrarySocket(const char* localAddress);
+
 // Closes m_sock when it is open and marks it closed.
 void closeLibrarySocket();
 

@@ -91,17 +91,6 @@ std::vector<uint8_t> multiSetRequest(const char* senderText, int cameraCount, co
     return w.bytes();
 }
 
-int prepareLibrarySocket(const char* localAddress) {
-    closeLibrarySocket();
-    m_sock = _initBroadcastSocket(localAddress);
-    if (m_sock < 0) {
-        debugTrace("[m_sock into zelk_search_device] Can not initialize win-socket\n");
-        return ZELK_ERR_SOCKET;
-    }
-    debugTrace("[m_sock into zelk_search_device] Can initialize win-socket\n");
-    return ZELK_OK;
-}
-
 int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces) {
     const long sent = sender() ? sender()(request) : sendBroadcast(m_sock, request.data(), request.size());
     if (sent < 0) {

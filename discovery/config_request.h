@@ -31,7 +31,6 @@ std::vector<uint8_t> multiSetRequest(const char* senderText, int cameraCount, co
 
 // Closes an open m_sock and opens it again on `localAddress`, as the search
 // does. Returns 0 or -20101.
-int prepareLibrarySocket(const char* localAddress);
 
 // Broadcasts `request` from m_sock and writes the matching trace line.
 // Returns 0 or `sendFailure`; the socket stays open either way.

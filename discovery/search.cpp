@@ -100,13 +100,7 @@ int _discovery_device() {
 int zelk_search_device(int* deviceCount, DeviceInfo* devices, int* textLength, char* scanText,
                        const char* localAddress) {
     using namespace zelk;
-    closeLibrarySocket();
-    m_sock = _initBroadcastSocket(localAddress);
-    if (m_sock < 0) {
-        debugTrace("[m_sock into zelk_search_device] Can not initialize win-socket\n");
-        return ZELK_ERR_SOCKET;
-    }
-    debugTrace("[m_sock into zelk_search_device] Can initialize win-socket\n");
+    if (prepareLibrarySocket(localAddress) != ZELK_OK) return ZELK_ERR_SOCKET;
 
     // Records are overwritten from here on: no configuration command may
     // address an index until this search has completed.

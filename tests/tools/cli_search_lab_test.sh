@@ -4,12 +4,7 @@
 set -uo pipefail
 lab=$1 cli=$2 mode=$3
 profiles=$(cd "$(dirname "$0")/../../tools/profiles" && pwd)
-failures=0
-
-check() {  # description, then a command that must succeed
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/check.sh"
 
 search() {  # lab options... -- cli options...
   local lab_args=() 
