@@ -102,10 +102,12 @@ RequestOutcome singleRequest(const std::vector<Camera>& cameras, const uint8_t* 
 RequestOutcome multiRequest(const std::vector<Camera>& cameras, const uint8_t* data, int length) {
     RequestOutcome out;
     out.kind = RequestKind::MultiSet;
-    if (length < MULTI_HEAD + MULTI_TAIL || (length - MULTI_HEAD - MULTI_TAIL) % MULTI_ENTRY != 0) {
+    if (length < MULTI_HEAD + MULTI_TAIL) {
         out.log.push_back("multi-set: malformed request ignored");
         return out;
     }
+    // The camera counts entries from the length alone; bytes past the last
+    // whole entry and the closing network item are not read.
     const int entries = (length - MULTI_HEAD - MULTI_TAIL) / MULTI_ENTRY;
     const uint8_t* tail = data + MULTI_HEAD + entries * MULTI_ENTRY + 4;
     out.log.push_back("multi-set: " + std::to_string(entries) + " entries, cameraCount " +
