@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -44,13 +45,11 @@ protected:
 SearchOutcome searchKeepingWindowAlive(const std::string& localAddress, DeviceInfo* devices,
                                        const std::function<void(int, int)>& progress) {
     SearchOutcome outcome;
-    std::vector<char> buffer(ZELK_SCAN_TEXT_SIZE, 0);
-    int textLength = static_cast<int>(buffer.size());
     std::atomic<bool> done{false};
 
     InputBlocker blocker;
     std::thread worker([&] {
-        outcome.result = zelk_search_device(&outcome.count, devices, &textLength, buffer.data(), localAddress.c_str());
+        outcome = zelk::searchCameras(localAddress);
         done = true;
     });
     QEventLoop loop;
@@ -68,6 +67,6 @@ SearchOutcome searchKeepingWindowAlive(const std::string& localAddress, DeviceIn
     tick.start(PROGRESS_PERIOD_MS);
     loop.exec();
     worker.join();
-    if (outcome.result == ZELK_OK) outcome.text.assign(buffer.data(), static_cast<size_t>(textLength));
+    if (outcome.result == ZELK_OK) std::copy_n(outcome.devices.begin(), outcome.count, devices);
     return outcome;
 }

@@ -5,16 +5,12 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
-#include "zelk.h"
+#include "zelk_search.h"
 
-struct SearchOutcome {
-    int result = 0;
-    int count = 0;
-    std::string text;  // the scan document, on success
-};
+using SearchOutcome = zelk::SearchResult;
 
+// The search's records are also copied into `devices`, as many as it listed.
 // `progress` gets the milliseconds left of the receive window and the window's length.
 SearchOutcome searchKeepingWindowAlive(const std::string& localAddress, DeviceInfo* devices,
                                        const std::function<void(int, int)>& progress);

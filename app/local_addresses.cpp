@@ -1,22 +1,16 @@
 #include "local_addresses.h"
 
 #include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
 
+#include "local_interfaces.h"
 #include "text.h"
 
 bool ListLocalAddresses(std::vector<std::u16string>& addresses) {
-    ifaddrs* list = nullptr;
-    if (getifaddrs(&list) == 0) {
-        for (ifaddrs* it = list; it != nullptr; it = it->ifa_next) {
-            if (it->ifa_addr == nullptr || it->ifa_addr->sa_family != AF_INET) continue;
-            if ((it->ifa_flags & IFF_UP) == 0 || (it->ifa_flags & IFF_LOOPBACK) != 0) continue;
-            char text[INET_ADDRSTRLEN] = {};
-            inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(it->ifa_addr)->sin_addr, text, sizeof text);
-            addresses.push_back(zelk::widenText(text));
-        }
-        freeifaddrs(list);
+    for (const zelk::LocalInterface& entry : zelk::listLocalInterfaces()) {
+        if (!entry.ipv4 || !entry.up() || entry.loopback()) continue;
+        char text[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, entry.ipv4->address.data(), text, sizeof text);
+        addresses.push_back(zelk::widenText(text));
     }
     return !addresses.empty();
 }

@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "discovery_exchange.h"
+#include "parse_packet.h"
 #include "reply_builder.h"
+#include "scan_document.h"
 #include "text.h"
 #include "trace.h"
 #include "zelk.h"

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "device_table.h"
-#include "discovery_exchange.h"
+#include "parse_packet.h"
 #include "reply_builder.h"
+#include "scan_document.h"
 #include "trace.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "discovery_exchange.h"
 #include "private_network.h"
 #include "reply_builder.h"
 #include "responder.h"
 #include "trace.h"
-#include "zelk.h"
+#include "zelk_search.h"
+#include "zelk_testing.h"
 
 namespace {
 
@@ -40,15 +40,11 @@ T median(std::vector<T> values) {
 
 void measure(int cameras) {
     Responder responder("camA", burstOf(cameras));
-    std::vector<DeviceInfo> devices(ZELK_MAX_DEVICES);
-    std::vector<char> text(ZELK_SCAN_TEXT_SIZE);
     std::vector<double> beyond;
     std::vector<int> listed;
     for (int run = 0; run < RUNS; ++run) {
-        int count = 0;
-        int length = static_cast<int>(text.size());
         const auto start = std::chrono::steady_clock::now();
-        zelk_search_device(&count, devices.data(), &length, text.data(), "");
+        const int count = zelk::searchCameras("").count;
         const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
         beyond.push_back(took.count() - static_cast<double>(WINDOW.count()));
         listed.push_back(count);

@@ -18,12 +18,13 @@
 #include "config_request.h"
 #include "echo_probe.h"
 #include "fake_host.h"
-#include "multi_configure.h"
 #include "network_info.h"
 #include "private_network.h"
+#include "set_deviceinfo_multi.h"
 #include "text.h"
 #include "trace_capture.h"
 #include "zelk.h"
+#include "zelk_testing.h"
 
 namespace {
 
@@ -72,8 +73,8 @@ TEST(NetworkInfo, SenderTextIsTheFirstAdaptersHardwareAddress) {
         const char* address;
         const char* text;
     };
-    for (const Case& c : {Case{"00:1a:2b:3c:4d:5e", "00:1a:2b:3c:4d:5e:00:00"},
-                          Case{"08:00:27:12:34:56", "08:00:27:12:34:56:00:00"}}) {
+    for (const Case& c : {Case{"02:1a:2b:3c:4d:5e", "02:1a:2b:3c:4d:5e:00:00"},
+                          Case{"02:00:27:12:34:56", "02:00:27:12:34:56:00:00"}}) {
         ASSERT_TRUE(testnet::run("ip link set " + first + " address " + c.address));
         TraceCapture traces;
         char sender[24];
@@ -101,7 +102,7 @@ TEST(NetworkInfo, SenderTextIsTheFirstAdaptersHardwareAddress) {
     zelk::setRequestSenderForTests({});
     zelk::setProbeForTests({});
     ASSERT_EQ(request.size(), 60u);
-    EXPECT_EQ(std::string(request.begin() + 8, request.begin() + 16), "08:00:27");
+    EXPECT_EQ(std::string(request.begin() + 8, request.begin() + 16), "02:00:27");
 }
 
 class EchoProbe : public ::testing::TestWithParam<bool> {

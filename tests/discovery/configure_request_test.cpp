@@ -11,11 +11,12 @@
 #include "broadcast_socket.h"
 #include "config_request.h"
 #include "echo_probe.h"
-#include "multi_configure.h"
 #include "network_info.h"
 #include "reply_builder.h"
 #include "scan_fixture.h"
+#include "set_deviceinfo_multi.h"
 #include "text.h"
+#include "zelk_testing.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ Bytes textBytes(const std::string& text, size_t size) {
     return bytes;
 }
 
-Bytes cameraId(uint8_t n) { return {0x00, 0x1a, 0x2b, 0x3c, 0x4d, n, 0x12, 0x34}; }
+Bytes cameraId(uint8_t n) { return {0x02, 0x1a, 0x2b, 0x3c, 0x4d, n, 0x12, 0x34}; }
 
 class Configure : public ScanFixture {
 protected:
@@ -258,7 +259,7 @@ TEST_F(Walk, MoreThanFourCamerasGoOutFourByFour) {
     EXPECT_EQ(bytesAt(sent[0], 28, 4), (Bytes{4, 0, 1, 0}));
     EXPECT_EQ(bytesAt(sent[1], 0, 28), bytesAt(sent[0], 0, 28));
     EXPECT_EQ(bytesAt(sent[1], 28, 4), (Bytes{1, 0, 1, 0}));
-    EXPECT_EQ(bytesAt(sent[1], 32, 12), (Bytes{0x00, 0x1a, 0x2b, 0x3c, 0x4d, 1, 0x12, 0x34, 10, 0, 0, 15}));
+    EXPECT_EQ(bytesAt(sent[1], 32, 12), (Bytes{0x02, 0x1a, 0x2b, 0x3c, 0x4d, 1, 0x12, 0x34, 10, 0, 0, 15}));
     EXPECT_EQ(bytesAt(sent[1], 44, 128), textBytes("administr", 128));
     EXPECT_EQ(bytesAt(sent[1], 432, 28), bytesAt(sent[0], 1632, 28));  // the same network item
     EXPECT_EQ(traces.count("[sendto into zelk_set_deviceinfo_multi] Can send packet\n"), 2);

@@ -43,7 +43,7 @@ TEST_F(ScanDocument, OneCameraWithEveryItemGivesTheExactText) {
               "         \"sDeviceName\" : \"Lobby\",\n"
               "         \"sGateWay\" : \"192.168.1.1\",\n"
               "         \"sIP\" : \"192.168.1.20\",\n"
-              "         \"sMac\" : \"00-1a-2b-3c-4d-5e\",\n"
+              "         \"sMac\" : \"02-1a-2b-3c-4d-5e\",\n"
               "         \"sModelName\" : \"CX-200\",\n"
               "         \"sNetMask\" : \"255.255.255.0\",\n"
               "         \"sPW\" : \"secret\",\n"
@@ -62,7 +62,7 @@ TEST_F(ScanDocument, OneCameraWithEveryItemGivesTheExactText) {
     EXPECT_STREQ(d.ipAddress, "192.168.1.20");
     EXPECT_STREQ(d.gateway, "192.168.1.1");
     EXPECT_STREQ(d.subnetMask, "255.255.255.0");
-    EXPECT_STREQ(d.macAddress, "00-1a-2b-3c-4d-5e");
+    EXPECT_STREQ(d.macAddress, "02-1a-2b-3c-4d-5e");
     EXPECT_STREQ(d.modelName, "CX-200");
     EXPECT_STREQ(d.firmwareVersion, "1.2");  // the document's ".0" is not added here
     EXPECT_STREQ(d.userId, "admin");

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "device_table.h"
-#include "discovery_exchange.h"
+#include "parse_packet.h"
+#include "scan_document.h"
 #include "trace_capture.h"
 #include "zelk.h"
 

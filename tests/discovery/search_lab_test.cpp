@@ -9,12 +9,13 @@
 #include <memory>
 #include <set>
 
-#include "discovery_exchange.h"
 #include "private_network.h"
 #include "reply_builder.h"
 #include "responder.h"
 #include "trace_capture.h"
 #include "zelk.h"
+#include "zelk_search.h"
+#include "zelk_testing.h"
 
 namespace {
 
@@ -34,26 +35,10 @@ std::vector<uint8_t> replyOf(uint8_t segment, uint8_t host) {
     return ReplyBuilder().camera(camera(segment, host)).bytes();
 }
 
-struct Search {
-    int result = 0;
-    int count = -1;
-    std::string text;
-    std::vector<DeviceInfo> devices = std::vector<DeviceInfo>(ZELK_MAX_DEVICES);
-
-    std::set<std::string> names() const {
-        std::set<std::string> all;
-        for (int i = 0; i < count; ++i) all.insert(devices[i].deviceName);
-        return all;
-    }
-};
-
-Search search(const char* localAddress) {
-    Search s;
-    std::vector<char> buffer(ZELK_SCAN_TEXT_SIZE, 0);
-    int textLength = static_cast<int>(buffer.size());
-    s.result = zelk_search_device(&s.count, s.devices.data(), &textLength, buffer.data(), localAddress);
-    if (s.result == ZELK_OK) s.text.assign(buffer.data(), static_cast<size_t>(textLength));
-    return s;
+std::set<std::string> names(const zelk::SearchResult& s) {
+    std::set<std::string> all;
+    for (int i = 0; i < s.count; ++i) all.insert(s.devices[i].deviceName);
+    return all;
 }
 
 class SearchLab : public ::testing::Test {
@@ -65,7 +50,7 @@ protected:
 };
 
 TEST_F(SearchLab, NoCameraGivesZeroAndHearsItsOwnProbe) {
-    const Search s = search("");
+    const zelk::SearchResult s = zelk::searchCameras("");
     EXPECT_EQ(s.result, ZELK_OK);
     EXPECT_EQ(s.count, 0);
     EXPECT_NE(s.text.find("\"nNOIPCAM\" : 0"), std::string::npos);
@@ -78,9 +63,9 @@ TEST_F(SearchLab, EveryCameraIsListedOnceAlsoWhenItAnswersTwice) {
     Responder a1("camA", {replyOf(1, 21)});
     Responder a2("camA", {replyOf(1, 22)}, 2);
     Responder a3("camA", {replyOf(1, 23)});
-    const Search s = search("");
+    const zelk::SearchResult s = zelk::searchCameras("");
     ASSERT_EQ(s.result, ZELK_OK);
-    EXPECT_EQ(s.names(), (std::set<std::string>{"cam-1-21", "cam-1-22", "cam-1-23"}));
+    EXPECT_EQ(names(s), (std::set<std::string>{"cam-1-21", "cam-1-22", "cam-1-23"}));
     Json::Value doc;
     ASSERT_TRUE(Json::Reader().parse(s.text, doc));
     EXPECT_EQ(doc["nNOIPCAM"].asInt(), 3);
@@ -90,10 +75,10 @@ TEST_F(SearchLab, EveryCameraIsListedOnceAlsoWhenItAnswersTwice) {
 TEST_F(SearchLab, AChosenAdapterFindsOnlyItsOwnSegment) {
     Responder a("camA", {replyOf(1, 21)});
     Responder b("camB", {replyOf(2, 31)});
-    EXPECT_EQ(search(WORKSTATION_A).names(), (std::set<std::string>{"cam-1-21"}));
+    EXPECT_EQ(names(zelk::searchCameras(WORKSTATION_A)), (std::set<std::string>{"cam-1-21"}));
     EXPECT_EQ(b.probesHeard(), 0);  // the probe left through segment A only
-    EXPECT_EQ(search(WORKSTATION_B).names(), (std::set<std::string>{"cam-2-31"}));
-    EXPECT_EQ(search("").names(), (std::set<std::string>{"cam-1-21", "cam-2-31"}));
+    EXPECT_EQ(names(zelk::searchCameras(WORKSTATION_B)), (std::set<std::string>{"cam-2-31"}));
+    EXPECT_EQ(names(zelk::searchCameras("")), (std::set<std::string>{"cam-1-21", "cam-2-31"}));
 }
 
 TEST_F(SearchLab, AnAddressTheMachineDoesNotHaveCannotBeBound) {
@@ -122,8 +107,8 @@ TEST_F(SearchLab, MalformedRepliesAreDroppedAndGoodOnesKept) {
     Responder good("camA", {replyOf(1, 21)});
     Responder tooLong("camA", {oversize});
     Responder truncated("camA", {cut});
-    const Search s = search("");
-    EXPECT_EQ(s.names(), (std::set<std::string>{"cam-1-21"}));
+    const zelk::SearchResult s = zelk::searchCameras("");
+    EXPECT_EQ(names(s), (std::set<std::string>{"cam-1-21"}));
     EXPECT_GE(traces.count("[recvfrom into _discovery_device] J == -1\n"), 1);
     EXPECT_GE(traces.count("[item into _parsePacket] Can not read items within packet\n"), 1);
 }
@@ -131,7 +116,7 @@ TEST_F(SearchLab, MalformedRepliesAreDroppedAndGoodOnesKept) {
 TEST(SearchWindow, TheRealReceiveWindowLastsThreeToFiveSeconds) {
     TraceCapture quiet;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(search("").result, ZELK_OK);
+    EXPECT_EQ(zelk::searchCameras("").result, ZELK_OK);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(seconds, 3.0);
     EXPECT_LE(seconds, 5.2);

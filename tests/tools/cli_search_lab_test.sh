@@ -18,7 +18,7 @@ status=$?
 [ $status -ne 77 ] || { echo "skipped: no namespace"; exit 77; }
 check "every camera once, though each answers twice" test "$(grep -c '^' <<<"$out")" -eq 7
 check "count line" grep -qx '5 cameras' <<<"$out"
-check "fields of a camera" grep -Eq '^Loading dock +192\.168\.1\.22 +00-1a-2b-3c-4d-02 +CX-200 +0\.3\.1\(need to upgrade from 0\.3\.1 to v0\.3\.3 more\)$' <<<"$out"
+check "fields of a camera" grep -Eq '^Loading dock +192\.168\.1\.22 +02-1a-2b-3c-4d-02 +CX-200 +0\.3\.1\(need to upgrade from 0\.3\.1 to v0\.3\.3 more\)$' <<<"$out"
 check "empty name shown as N/A" grep -Eq '^N/A +192\.168\.1\.25 ' <<<"$out"
 check "no password in the table" bash -c "! grep -q -e admin123 -e parking <<<\"\$1\"" _ "$out"
 

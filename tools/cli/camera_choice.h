@@ -17,7 +17,7 @@ int chosenCamera(const SearchSession& s, const Options& options);
 // Refuses unless `typed` is the password the camera reported.
 void checkPassword(const SearchSession& s, int index, const std::string& typed);
 
-// "00-1a-2b-3c-4d-5e (192.168.1.21)"
+// "02-1a-2b-3c-4d-5e (192.168.1.21)"
 std::string describe(const SearchSession& s, int index);
 
 }  // namespace cli

@@ -12,16 +12,13 @@ const Json::Value& SearchSession::camera(int index) const {
 }
 
 SearchSession runSearch(const std::string& lan) {
-    SearchSession s;
-    std::vector<char> buffer(ZELK_SCAN_TEXT_SIZE, 0);
-    int textLength = static_cast<int>(buffer.size());
-    const int result = zelk_search_device(&s.count, s.devices.data(), &textLength, buffer.data(), lan.c_str());
+    SearchSession s{zelk::searchCameras(lan)};
+    const int result = s.result;
     const std::string where = lan.empty() ? "any local address" : "local address " + lan;
     if (result == ZELK_ERR_SOCKET)
         throw Failure("cannot search: no socket could be prepared on " + where + " (" + std::to_string(result) + ")");
     if (result != ZELK_OK) throw Failure("search from " + where + " failed (" + std::to_string(result) + ")");
-    s.text.assign(buffer.data(), static_cast<size_t>(textLength));
-    if (!Json::Reader().parse(s.text, s.document)) throw Failure("the scan document does not parse");
+    if (s.document.isNull()) throw Failure("the scan document does not parse");
     return s;
 }
 

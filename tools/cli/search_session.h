@@ -4,18 +4,12 @@
 #include <json/json.h>
 
 #include <string>
-#include <vector>
 
-#include "zelk.h"
+#include "zelk_search.h"
 
 namespace cli {
 
-struct SearchSession {
-    int count = 0;
-    std::vector<DeviceInfo> devices = std::vector<DeviceInfo>(ZELK_MAX_DEVICES);
-    std::string text;       // the scan document as the library wrote it
-    Json::Value document;   // the same, parsed
-
+struct SearchSession : zelk::SearchResult {
     const Json::Value& camera(int index) const;
 };
 

@@ -1,5 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of the reply parser's fuzzer: valid and broken replies."""
+"""Writes the seed corpus of the reply parser's fuzzer: valid and broken replies.
+
+The corpus in seeds/ is committed; after changing this script, write it anew with
+    tests/discovery/fuzz/make_seeds.py tests/discovery/fuzz/seeds
+"""
 import os
 import struct
 import sys
@@ -19,7 +23,7 @@ def text(kind, s):
     return item(kind, s.encode() + b"\0")
 
 
-network = bytes([0, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E, 0, 0, 192, 168, 1, 20, 255, 255, 255, 0,
+network = bytes([2, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E, 0, 0, 192, 168, 1, 20, 255, 255, 255, 0,
                  192, 168, 1, 1, 1, 0, 0, 0])
 account = b"admin".ljust(128, b"\0") + b"secret".ljust(256, b"\0") + bytes(4)
 items = [text(0x101, "1.2.3"), text(0x102, "Lobby"), text(0x103, "CX-200"), item(2, network),

@@ -7,26 +7,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 #include "camera.h"
 #include "camera_requests.h"
+#include "lab_log.h"
 #include "packet.h"
 #include "trace.h"
 #include "zelk.h"
+#include "zelk_search.h"
 
 namespace {
-
-std::string labLog() {
-    std::ifstream in(std::getenv("OSTREL_LAB_LOG"));
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void broadcast(const std::vector<uint8_t>& datagram) {
     const int sock = ::socket(AF_INET, SOCK_DGRAM, 0);
@@ -42,25 +32,13 @@ void broadcast(const std::vector<uint8_t>& datagram) {
     ::close(sock);
 }
 
-// Waits until the log holds `line`, for up to two seconds.
-bool logged(const std::string& line) {
-    for (int i = 0; i < 40; ++i) {
-        if (labLog().find(line) != std::string::npos) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
-
 // Device name by IP address, from one search.
 std::map<std::string, std::string> search() {
     zelk::setTraceSink([](std::string_view) {});
-    int count = 0;
-    std::vector<DeviceInfo> devices(ZELK_MAX_DEVICES);
-    std::vector<char> text(102400, 0);
-    int length = static_cast<int>(text.size());
-    EXPECT_EQ(zelk_search_device(&count, devices.data(), &length, text.data(), ""), ZELK_OK);
+    const zelk::SearchResult s = zelk::searchCameras("", 102400);
+    EXPECT_EQ(s.result, ZELK_OK);
     std::map<std::string, std::string> found;
-    for (int i = 0; i < count; ++i) found[devices[i].ipAddress] = devices[i].deviceName;
+    for (int i = 0; i < s.count; ++i) found[s.devices[i].ipAddress] = s.devices[i].deviceName;
     return found;
 }
 
@@ -75,25 +53,25 @@ TEST_F(LanRequests, WellFormedRequestsAreObeyedOthersChangeNothing) {
     broadcast(camsimtest::setRequest(second, "PW2"));
     broadcast(camsimtest::setRequest(camsimtest::camera(7, "pw2"), "pw2"));
     broadcast(camsimtest::factoryRequest(first, "Password-long-1"));
-    EXPECT_TRUE(logged("set-device-info for 02-00-00-00-00-02: refused (credentials)"));
-    EXPECT_TRUE(logged("set-device-info for 02-00-00-00-00-07: ignored (another target)"));
-    EXPECT_TRUE(logged("factory-default for 02-00-00-00-00-01: refused (credentials)"));
+    EXPECT_TRUE(testlab::labLogged("set-device-info for 02-00-00-00-00-02: refused (credentials)"));
+    EXPECT_TRUE(testlab::labLogged("set-device-info for 02-00-00-00-00-07: ignored (another target)"));
+    EXPECT_TRUE(testlab::labLogged("factory-default for 02-00-00-00-00-01: refused (credentials)"));
     EXPECT_EQ(search(), (std::map<std::string, std::string>{{"192.168.1.31", "First"}, {"192.168.1.32", "Second"}}));
 
     // The workstation cuts the password to 11 bytes: the camera compares no more.
     broadcast(camsimtest::setRequest(second, "pw2"));
     broadcast(camsimtest::factoryRequest(first, "password-long-and-more"));
-    EXPECT_TRUE(logged("set-device-info for 02-00-00-00-00-02: accepted (name=Renamed, ip=10.0.0.9, "
+    EXPECT_TRUE(testlab::labLogged("set-device-info for 02-00-00-00-00-02: accepted (name=Renamed, ip=10.0.0.9, "
                        "mask=255.255.0.0, gateway=10.0.0.1, dhcp=1)"));
-    EXPECT_TRUE(logged("restarted 02-00-00-00-00-02 as 10.0.0.9"));
-    EXPECT_TRUE(logged("restarted 02-00-00-00-00-01 as 192.168.1.201"));
+    EXPECT_TRUE(testlab::labLogged("restarted 02-00-00-00-00-02 as 10.0.0.9"));
+    EXPECT_TRUE(testlab::labLogged("restarted 02-00-00-00-00-01 as 192.168.1.201"));
     EXPECT_EQ(search(),
               (std::map<std::string, std::string>{{"192.168.1.201", "Factory one"}, {"10.0.0.9", "Renamed"}}));
 
     broadcast(camsimtest::multiRequest({first}, "password-long-1"));
-    EXPECT_TRUE(logged("multi-set for 02-00-00-00-00-01: accepted (ip=192.168.1.50, mask=255.255.0.0, "
+    EXPECT_TRUE(testlab::labLogged("multi-set for 02-00-00-00-00-01: accepted (ip=192.168.1.50, mask=255.255.0.0, "
                        "gateway=192.168.0.1)"));
-    EXPECT_TRUE(logged("restarted 02-00-00-00-00-01 as 192.168.1.50"));
+    EXPECT_TRUE(testlab::labLogged("restarted 02-00-00-00-00-01 as 192.168.1.50"));
     EXPECT_EQ(search(), (std::map<std::string, std::string>{{"192.168.1.50", "Factory one"}, {"10.0.0.9", "Renamed"}}));
 }
 
@@ -101,7 +79,7 @@ TEST_F(LanRequests, WellFormedRequestsAreObeyedOthersChangeNothing) {
 
 int main(int argc, char** argv) {
     // Never send outside the private network that ostrel-lab made.
-    if (std::getenv("OSTREL_LAB_LOG") == nullptr) {
+    if (!testlab::insideLab()) {
         std::fprintf(stderr, "run this test inside ostrel-lab\n");
         return 2;
     }

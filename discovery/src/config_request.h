@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "device_table.h"
@@ -29,9 +28,6 @@ struct MultiEntry {
 std::vector<uint8_t> multiSetRequest(const char* senderText, int cameraCount, const std::vector<MultiEntry>& entries,
                                      const Ipv4& mask, const Ipv4& gateway);
 
-// Closes an open m_sock and opens it again on `localAddress`, as the search
-// does. Returns 0 or -20101.
-
 // Broadcasts `request` from m_sock and writes the matching trace line.
 // Returns 0 or `sendFailure`; the socket stays open either way.
 struct SendTraces {
@@ -40,11 +36,6 @@ struct SendTraces {
     int sendFailure;
 };
 int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces);
-
-// Test seam: how a request leaves (sendBroadcast on m_sock); the replacement
-// returns the byte count or -1. Empty restores the network.
-using RequestSender = std::function<long(const std::vector<uint8_t>&)>;
-void setRequestSenderForTests(RequestSender sender);
 
 // The camera of the last search at `index`, or null with a trace line naming `routine`.
 const DeviceRecord* cameraOfLastSearch(int index, const char* routine);

@@ -43,8 +43,7 @@ extern DeviceTable g_deviceTable;
 // search found no such camera.
 const DeviceRecord* deviceRecord(int index);
 
-// Number of cameras the last completed search listed.
-int lastSearchCount();
+// Sets the number of cameras the last completed search listed.
 void setLastSearchCount(int count);
 
 }  // namespace zelk

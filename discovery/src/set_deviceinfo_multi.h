@@ -1,7 +1,6 @@
 // The address walk of the multi-camera request.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,9 +13,5 @@ namespace zelk {
 // free address more once every camera has its address.
 std::vector<MultiEntry> walkAddresses(const std::string& first, const std::string& last, int cameraCount,
                                       const std::vector<const DeviceRecord*>& cameras);
-
-// Test seam: how a candidate address is probed (1: in use) in place of
-// _ping; a replaced probe can always probe. Empty restores _ping.
-void setProbeForTests(std::function<int(const char*)> probe);
 
 }  // namespace zelk

@@ -13,8 +13,6 @@ const DeviceRecord* deviceRecord(int index) {
     return &g_deviceTable.records[index];
 }
 
-int lastSearchCount() { return g_lastSearchCount; }
-
 void setLastSearchCount(int count) { g_lastSearchCount = count; }
 
 }  // namespace zelk

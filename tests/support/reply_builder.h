@@ -9,7 +9,7 @@
 #include "packet.h"
 
 struct ReplyCamera {
-    std::array<uint8_t, 8> id{0x00, 0x1a, 0x2b, 0x3c, 0x4d, 0x5e, 0, 0};
+    std::array<uint8_t, 8> id{0x02, 0x1a, 0x2b, 0x3c, 0x4d, 0x5e, 0, 0};
     std::array<uint8_t, 4> ip{192, 168, 1, 20};
     std::array<uint8_t, 4> mask{255, 255, 255, 0};
     std::array<uint8_t, 4> gateway{192, 168, 1, 1};

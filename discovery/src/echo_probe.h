@@ -19,9 +19,6 @@ struct EchoSocket {
 // A raw ICMP socket, else an unprivileged ICMP datagram socket; fd -1 when neither.
 EchoSocket openEchoSocket();
 
-// Test seam: skip the raw socket, as a process without the privilege must.
-void setDatagramEchoSocketForTests(bool datagramOnly);
-
 // The RFC 1071 checksum of `size` bytes (an even count).
 uint16_t internetChecksum(const uint8_t* data, int size);
 

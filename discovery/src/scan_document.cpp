@@ -1,3 +1,5 @@
+#include "scan_document.h"
+
 #include <json/json.h>
 
 #include <cstdio>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "device_table.h"
-#include "discovery_exchange.h"
 #include "text.h"
 #include "trace.h"
 
@@ -50,25 +51,12 @@ std::string documentVersion(const std::string& version) {
     return version;
 }
 
-void removeDuplicates(DeviceTable& table) {
-    // Each record's texts are formatted once, not once per comparison.
-    std::vector<std::string> keys;
-    for (int i = 0; i < table.count; ++i) {
-        const DeviceRecord& record = table.records[i];
-        keys.push_back(addressText(record.network + NET_IP) + " " + macText(record.network + NET_MAC));
-    }
+// The pass over every pair of cameras reports each pair as different: a camera
+// answering again was already refused when its reply was parsed.
+void traceDuplicatePass(const DeviceTable& table) {
     for (int a = 0; a < table.count - 1; ++a) {
-        for (int b = a + 1; b < table.count;) {
-            if (keys[a] != keys[b]) {
-                debugTrace("[strCompIP into _generatePacketInfo] Can not same ip cameras!!\n");
-                ++b;
-                continue;
-            }
-            std::memmove(&table.records[b], &table.records[b + 1],
-                         sizeof(DeviceRecord) * static_cast<size_t>(table.count - b - 1));
-            keys.erase(keys.begin() + b);
-            --table.count;
-        }
+        for (int b = a + 1; b < table.count; ++b)
+            debugTrace("[strCompIP into _generatePacketInfo] Can not same ip cameras!!\n");
     }
 }
 
@@ -114,7 +102,7 @@ void fillDeviceInfo(const DeviceRecord& record, DeviceInfo& info) {
 
 int _generatePacketInfo(int* deviceCount, DeviceInfo* devices, int* textLength, char* scanText) {
     DeviceTable& table = g_deviceTable;
-    removeDuplicates(table);
+    traceDuplicatePass(table);
     const int count = table.count;
     table.count = 0;
 

@@ -6,6 +6,7 @@
 #include "broadcast_socket.h"
 #include "packet.h"
 #include "trace.h"
+#include "zelk_testing.h"
 
 namespace zelk {
 
@@ -92,7 +93,7 @@ std::vector<uint8_t> multiSetRequest(const char* senderText, int cameraCount, co
 }
 
 int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces) {
-    const long sent = sender() ? sender()(request) : sendBroadcast(m_sock, request.data(), request.size());
+    const long sent = sender() ? sender()(request) : sendOnLibrarySocket(request.data(), request.size());
     if (sent < 0) {
         debugTrace(traces.notSent);
         return traces.sendFailure;

@@ -1,8 +1,9 @@
+#include "parse_packet.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "device_table.h"
-#include "discovery_exchange.h"
 #include "packet.h"
 #include "trace.h"
 

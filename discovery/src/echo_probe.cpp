@@ -4,14 +4,15 @@
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 
 #include "packet.h"
+#include "socket_holder.h"
 #include "trace.h"
+#include "zelk_testing.h"
 
 namespace zelk {
 
@@ -162,13 +163,13 @@ int _ping(const char* address) {
         return 0;
     }
     debugTrace("[rawSocket into _ping] Can create raw socket\n");
+    SocketHolder holder(socket.fd);
 
     addrinfo hints{};
     hints.ai_family = AF_INET;
     addrinfo* found = nullptr;
     if (getaddrinfo(address, nullptr, &hints, &found) != 0 || found == nullptr) {
         debugTrace("[lpHost into _ping] Can not get host name\n");
-        ::close(socket.fd);
         return 0;
     }
     debugTrace("[lpHost into _ping] Can get host name\n");
@@ -187,7 +188,6 @@ int _ping(const char* address) {
         if (wait == Wait::TimedOut) {
             // A host that answered once is there, even if a later answer is lost.
             if (answered == 0) {
-                ::close(socket.fd);
                 std::fflush(stdout);
                 return 0;
             }
@@ -198,7 +198,7 @@ int _ping(const char* address) {
                     ECHO_FILLER_SIZE, static_cast<long>(tickCount() - reply.tick), reply.ttl);
     }
     std::fflush(stdout);
-    debugTrace(::close(socket.fd) == 0 ? "[nRet into _ping] Can close socket\n"
+    debugTrace(holder.close() == 0 ? "[nRet into _ping] Can close socket\n"
                                        : "[nRet into _ping] Can not close socket\n");
     return 1;
 }

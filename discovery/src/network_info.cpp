@@ -1,15 +1,12 @@
 #include "network_info.h"
 
-#include <ifaddrs.h>
-#include <linux/if_packet.h>
-#include <net/if.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <vector>
 
+#include "local_interfaces.h"
 #include "trace.h"
 #include "zelk.h"
 
@@ -18,30 +15,25 @@ namespace zelk {
 namespace {
 
 struct Adapter {
-    int index;
-    unsigned char address[8];
+    unsigned index;
+    unsigned char address[8];  // zero-filled past the hardware address
 };
 
 // Every adapter but loopback, in index order; no limit on how many.
 bool readAdapters(std::vector<Adapter>& adapters) {
-    ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0) return false;
-    for (ifaddrs* it = list; it != nullptr; it = it->ifa_next) {
-        if (it->ifa_addr == nullptr || it->ifa_addr->sa_family != AF_PACKET) continue;
-        if ((it->ifa_flags & IFF_LOOPBACK) != 0) continue;
-        const auto* link = reinterpret_cast<const sockaddr_ll*>(it->ifa_addr);
-        Adapter a{link->sll_ifindex, {}};
-        std::memcpy(a.address, link->sll_addr, std::min<size_t>(link->sll_halen, sizeof a.address));
+    for (const LocalInterface& entry : listLocalInterfaces()) {
+        if (entry.ipv4 || entry.loopback()) continue;
+        Adapter a{entry.index, {}};
+        std::memcpy(a.address, entry.hardware.data(), std::min(entry.hardware.size(), sizeof a.address));
         adapters.push_back(a);
     }
-    freeifaddrs(list);
     std::sort(adapters.begin(), adapters.end(), [](const Adapter& a, const Adapter& b) { return a.index < b.index; });
     return !adapters.empty();
 }
 
 // Interface names say nothing of the hardware; the vendor part of the
 // hardware address tells a virtual machine's adapter.
-bool isVmwareAdapter(const Adapter& a) {
+bool isVirtualMachineAdapter(const Adapter& a) {
     static constexpr unsigned char VENDORS[][3] = {
         {0x00, 0x05, 0x69}, {0x00, 0x0c, 0x29}, {0x00, 0x1c, 0x14}, {0x00, 0x50, 0x56}};
     return std::any_of(std::begin(VENDORS), std::end(VENDORS),
@@ -58,7 +50,7 @@ int _getNetworkInfo(char* senderText) {
     }
     debugTrace("[dwRetVal into _getNetworkInfo] Can find adapter\n");
     for (const Adapter& a : adapters) {
-        debugTrace(isVmwareAdapter(a) ? "[strcmp() into _getNetworkInfo] Can find VMware adapter\n"
+        debugTrace(isVirtualMachineAdapter(a) ? "[strcmp() into _getNetworkInfo] Can find VMware adapter\n"
                                       : "[strcmp() into _getNetworkInfo] Can not find VMware adapter\n");
     }
     const unsigned char* b = adapters.front().address;

@@ -1,4 +1,4 @@
-#include <unistd.h>
+#include "set_deviceinfo_multi.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,11 +11,12 @@
 #include "config_request.h"
 #include "echo_probe.h"
 #include "ipv4_text.h"
-#include "multi_configure.h"
 #include "network_info.h"
+#include "socket_holder.h"
 #include "text.h"
 #include "trace.h"
 #include "zelk.h"
+#include "zelk_testing.h"
 
 namespace zelk {
 
@@ -26,8 +27,8 @@ constexpr int ENTRIES_PER_REQUEST = 4;
 const SendTraces MULTI_TRACES{"[sendto into zelk_set_deviceinfo_multi] Can send packet\n",
                               "[sendto into zelk_set_deviceinfo_multi] Can not send packet!!\n", ZELK_ERR_SEND_SET};
 
-std::function<int(const char*)>& testProbe() {
-    static std::function<int(const char*)> p;
+AddressProbe& testProbe() {
+    static AddressProbe p;
     return p;
 }
 
@@ -44,15 +45,12 @@ void splitAddress(const std::string& text, std::string& prefix, int& number) {
 
 bool echoProbePossible() {
     if (testProbe()) return true;
-    const EchoSocket socket = openEchoSocket();
-    if (socket.fd < 0) return false;
-    ::close(socket.fd);
-    return true;
+    return SocketHolder(openEchoSocket().fd).open();
 }
 
 }  // namespace
 
-void setProbeForTests(std::function<int(const char*)> p) { testProbe() = std::move(p); }
+void setProbeForTests(AddressProbe p) { testProbe() = std::move(p); }
 
 std::vector<MultiEntry> walkAddresses(const std::string& first, const std::string& last, int cameraCount,
                                       const std::vector<const DeviceRecord*>& cameras) {

@@ -6,10 +6,13 @@
 
 #include "broadcast_socket.h"
 #include "device_table.h"
-#include "discovery_exchange.h"
 #include "packet.h"
+#include "parse_packet.h"
+#include "scan_document.h"
+#include "search.h"
 #include "trace.h"
 #include "zelk.h"
+#include "zelk_testing.h"
 
 namespace zelk {
 
@@ -48,7 +51,7 @@ private:
 void receiveOne() {
     static uint8_t buffer[IDCP_RECV_SIZE];
     bool fromChosenAdapter = true;
-    int received = receiveDatagram(m_sock, buffer, sizeof buffer, fromChosenAdapter);
+    int received = receiveOnLibrarySocket(buffer, sizeof buffer, fromChosenAdapter);
     if (received == -1) {
         debugTrace("[recvfrom into _discovery_device] J == -1\n");
     } else {
@@ -72,7 +75,7 @@ void setReceiveWindowForTests(std::chrono::milliseconds window) { g_testWindow =
 int _discovery_device() {
     if (m_sock < 0) return ZELK_ERR_SOCKET;
     const auto probe = buildProbe();
-    if (sendBroadcast(m_sock, probe.data(), probe.size()) < 0) {
+    if (sendOnLibrarySocket(probe.data(), probe.size()) < 0) {
         debugTrace("[sendto into _discovery_device] Can not send message\n");
         return ZELK_ERR_SEND_PROBE;
     }
