@@ -1,3 +1,5 @@
+#include "search.h"
+
 #include <poll.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include "packet.h"
 #include "parse_packet.h"
 #include "scan_document.h"
-#include "search.h"
 #include "trace.h"
 #include "zelk.h"
 #include "zelk_testing.h"
