@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -47,7 +48,8 @@ public:
 private:
     std::vector<Step> steps_;
     size_t next_ = 0;
-    QWidget* last_ = nullptr;
+    // A guarded pointer: the next prompt may be built where the last one lived.
+    QPointer<QWidget> last_;
     QTimer timer_;
 };
 
