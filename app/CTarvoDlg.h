@@ -40,7 +40,7 @@ public:
 
     std::string GetSelectedLocalAddress() const;
 
-    // What the commands share.
+    // The list and the last search, open to the window's tests.
     int m_nCurrentItem = -1;
     std::vector<DeviceInfo> m_devices;
     Json::Value m_scanDocument;
@@ -59,10 +59,6 @@ public:
     void selectCamera(int camera) override;
     void showError(const QString& text) override;
 
-    // Inserts row `row` showing `camera` with the five cells and its check box.
-    void addRow(int row, int camera, const QStringList& cells, bool checked);
-    // The filter's entries for these model names.
-    void rebuildModelFilter(const std::vector<std::u16string>& models);
     QLineEdit* countEdit() const { return m_editCount; }
     QPushButton* button(int id) const;
     QComboBox* lanChooser() const { return m_comboLan; }
@@ -74,7 +70,11 @@ private:
     void createControls();
     void connectMessageMap();
     void showSearchProgress(int leftMs, int windowMs);
+    // Inserts row `row` showing `camera` with the five cells and its check box.
+    void addRow(int row, int camera, const QStringList& cells, bool checked);
     void rebuildModelFilter();
+    // The filter's entries for these model names.
+    void rebuildModelFilter(const std::vector<std::u16string>& models);
     void OnDestroy();
 
     QComboBox* m_comboLan = nullptr;
