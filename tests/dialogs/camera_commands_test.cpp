@@ -16,20 +16,10 @@
 #include "password_dialog.h"
 #include "private_network.h"
 #include "restore_flow.h"
-#include "trace.h"
+#include "trace_capture.h"
 #include "web_page.h"
 
 namespace {
-
-// Keeps the library's trace lines: every request it sends leaves one.
-class TraceCapture {
-public:
-    TraceCapture() {
-        zelk::setTraceSink([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    ~TraceCapture() { zelk::setTraceSink({}); }
-    std::vector<std::string> lines;
-};
 
 void typePassword(const QString& text) {
     onNextModal<CPasswordDlg>([text](CPasswordDlg* prompt) {
@@ -45,7 +35,7 @@ TEST(CameraCommands, AWrongPasswordSendsNothing) {
     for (const Flow flow : {Flow(&runRestore), Flow(&runIpSetup)}) {
         FakeCameraList cameras(3);
         cameras.list.rowChecked[1] = true;
-        TraceCapture trace;
+        TraceCapture trace;  // every request the library sends leaves trace lines
         MessageWatch messages;
         typePassword(QStringLiteral("pw0"));  // camera 0's, not camera 1's
         flow(cameras);
