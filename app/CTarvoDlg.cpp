@@ -14,17 +14,18 @@
 #include <QTreeWidget>
 
 #include "background_search.h"
+#include "camera_commands.h"
 #include "control_ids.h"
 #include "local_addresses.h"
 #include "error_box.h"
+#include "ip_setup_flow.h"
 #include "model_filter_entries.h"
+#include "restore_flow.h"
 #include "row_colours.h"
 #include "search_progress.h"
 #include "text.h"
 #include "version_cell.h"
 #include "wait_cursor.h"
-
-CTarvoDlg* g_pMainDlg = nullptr;
 
 namespace {
 
@@ -34,9 +35,13 @@ QString fromDocument(const Json::Value& camera, const char* key) {
     return QString::fromLocal8Bit(camera[key].asString());
 }
 
-QString cellText(const Json::Value& camera, const char* key) {
-    const QString text = fromDocument(camera, key);
-    return text.isEmpty() ? QStringLiteral("N/A") : text;
+QString shownCell(const QString& text) { return QString::fromStdU16String(rules::fieldCell(text.toStdU16String())); }
+
+QString cellText(const Json::Value& camera, const char* key) { return shownCell(fromDocument(camera, key)); }
+
+template <size_t N>
+QString cellText(const char (&field)[N]) {
+    return shownCell(QString::fromLocal8Bit(zelk::fieldText(field, N)));
 }
 
 QString versionCellText(const Json::Value& camera) {
@@ -47,7 +52,6 @@ QString versionCellText(const Json::Value& camera) {
 }  // namespace
 
 CTarvoDlg::CTarvoDlg(QWidget* parent) : QDialog(parent), m_devices(ZELK_MAX_DEVICES) {
-    g_pMainDlg = this;
     setWindowTitle(QStringLiteral("Ostrel v1.0.5"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (QFile::exists(ICON_PATH)) setWindowIcon(QIcon(ICON_PATH));
@@ -253,7 +257,7 @@ rules::ListState CTarvoDlg::listState() const {
     return state;
 }
 
-void CTarvoDlg::selectCameraRow(int camera) {
+void CTarvoDlg::selectCamera(int camera) {
     for (int row = 0; row < m_listDevice->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = m_listDevice->topLevelItem(row);
         if (item->data(0, Qt::UserRole).toInt() != camera) continue;
@@ -262,6 +266,44 @@ void CTarvoDlg::selectCameraRow(int camera) {
     }
     m_listDevice->setFocus();
     m_comboModelFilter->setCurrentIndex(0);
+}
+
+void CTarvoDlg::showError(const QString& text) { showErrorBox(this, text); }
+
+void CTarvoDlg::OnBnClickedIpSetup() { runIpSetup(*this); }
+
+void CTarvoDlg::OnBnClickedRestore() { runRestore(*this); }
+
+void CTarvoDlg::OnBnClickedDeviceInfo() { runDeviceInfo(*this); }
+
+void CTarvoDlg::OnBnClickedWebBrowser() { runWebBrowser(*this); }
+
+void CTarvoDlg::OnNMDblclkList(int row) {
+    // The double-clicked row becomes the current one once there is a list to click in.
+    if (m_bSearched != 0 && row >= 0) m_nCurrentItem = row;
+    runDeviceInfoOfRow(*this, row);
+}
+
+void CTarvoDlg::OnCbnSelchangeModelFilter() {
+    const int position = m_comboModelFilter->currentIndex();
+    const QString chosen = m_comboModelFilter->currentText();
+    std::vector<std::u16string> models;
+    for (int n = 0; n < m_nDeviceCount; ++n)
+        models.push_back(QString::fromLocal8Bit(zelk::fieldText(m_devices[static_cast<size_t>(n)].modelName)).toStdU16String());
+
+    m_listDevice->clear();
+    int rows = 0;
+    for (int n = 0; n < m_nDeviceCount; ++n) {
+        if (position >= 2 && QString::fromStdU16String(models[static_cast<size_t>(n)]) != chosen) continue;
+        const DeviceInfo& d = m_devices[static_cast<size_t>(n)];
+        addRow(rows++, n,
+               {cellText(d.deviceName), cellText(d.ipAddress), cellText(d.macAddress), cellText(d.modelName),
+                cellText(d.firmwareVersion)},
+               position != 0);
+    }
+    m_editCount->setText(QString::number(rows));
+    rebuildModelFilter(models);
+    m_comboModelFilter->setCurrentIndex(position);
 }
 
 void CTarvoDlg::OnNMClickList(int row) { m_nCurrentItem = row; }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "choosing_rule.h"
+#include "camera_list_host.h"
 #include "zelk.h"
 
 class QComboBox;
@@ -19,7 +19,7 @@ class QPushButton;
 class QTreeWidget;
 class SearchProgress;
 
-class CTarvoDlg : public QDialog {
+class CTarvoDlg : public QDialog, public CameraListHost {
 public:
     explicit CTarvoDlg(QWidget* parent = nullptr);
     ~CTarvoDlg() override;
@@ -40,7 +40,7 @@ public:
 
     std::string GetSelectedLocalAddress() const;
 
-    // What the commands share.
+    // The list and the last search, open to the window's tests.
     int m_nCurrentItem = -1;
     std::vector<DeviceInfo> m_devices;
     Json::Value m_scanDocument;
@@ -49,17 +49,17 @@ public:
     QTreeWidget* m_listDevice = nullptr;
     QComboBox* m_comboModelFilter = nullptr;
 
-    rules::ListState listState() const;
-    const Json::Value& cameraDocument(int camera) const;
-    // Makes the row that shows `camera` the selected and current row, focuses the list, resets the filter.
-    void selectCameraRow(int camera);
-    // Inserts row `row` showing `camera` with the five cells and its check box.
-    void addRow(int row, int camera, const QStringList& cells, bool checked);
-    // The filter's entries for these model names.
-    void rebuildModelFilter(const std::vector<std::u16string>& models);
+    // What the camera commands see of the window.
+    rules::ListState listState() const override;
+    const Json::Value& cameraDocument(int camera) const override;
+    const DeviceInfo* cameraRecords() const override { return m_devices.data(); }
+    std::string localAddress() const override { return GetSelectedLocalAddress(); }
+    void searchAgain() override { OnBnClickedSearch(); }
+    // Also focuses the list and resets the filter.
+    void selectCamera(int camera) override;
+    void showError(const QString& text) override;
+
     QLineEdit* countEdit() const { return m_editCount; }
-    // The information dialog for `camera`: IDOK or IDCANCEL.
-    int showDeviceInfo(int camera);
     QPushButton* button(int id) const;
     QComboBox* lanChooser() const { return m_comboLan; }
 
@@ -70,7 +70,11 @@ private:
     void createControls();
     void connectMessageMap();
     void showSearchProgress(int leftMs, int windowMs);
+    // Inserts row `row` showing `camera` with the five cells and its check box.
+    void addRow(int row, int camera, const QStringList& cells, bool checked);
     void rebuildModelFilter();
+    // The filter's entries for these model names.
+    void rebuildModelFilter(const std::vector<std::u16string>& models);
     void OnDestroy();
 
     QComboBox* m_comboLan = nullptr;
@@ -79,6 +83,3 @@ private:
     SearchProgress* m_startupProgress = nullptr;
     std::vector<std::pair<int, QWidget*>> m_controls;
 };
-
-// The one main window, for the secondary dialogs.
-extern CTarvoDlg* g_pMainDlg;

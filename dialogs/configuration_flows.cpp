@@ -1,6 +1,5 @@
 #include "configuration_flows.h"
 
-#include "CTarvoDlg.h"
 #include "timer_dialog.h"
 
 namespace {
@@ -13,9 +12,9 @@ void setCountdownTickForTests(std::chrono::milliseconds period) {
 
 std::chrono::milliseconds countdownTick() { return g_tick; }
 
-void countDownAndSearch(CTarvoDlg* dlg, int mode, int target) {
+void countDownAndSearch(CameraListHost& host, int mode, int target) {
     CTimerDlg timer(countdownTick());
     timer.m_nMode = mode;
-    if (timer.DoModal() == IDOK) dlg->OnBnClickedSearch();
-    dlg->selectCameraRow(target);
+    if (timer.DoModal() == IDOK) host.searchAgain();
+    host.selectCamera(target);
 }

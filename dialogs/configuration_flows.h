@@ -3,11 +3,12 @@
 
 #include <chrono>
 
+#include "camera_list_host.h"
+
 // Test seam: the countdown's tick period (the program always ticks once a second).
 void setCountdownTickForTests(std::chrono::milliseconds period);
 std::chrono::milliseconds countdownTick();
 
 // Waits out the cameras' restart (mode 0: 60 s, 1: 30 s), then searches again
 // when the countdown ran out, and selects the target camera's row either way.
-class CTarvoDlg;
-void countDownAndSearch(CTarvoDlg* dlg, int mode, int target);
+void countDownAndSearch(CameraListHost& host, int mode, int target);

@@ -1,4 +1,4 @@
-// Everything the last search learned about one camera (dialog 131).
+// Everything the last search learned about one camera.
 #pragma once
 
 #include <json/value.h>

@@ -2,7 +2,22 @@
 
 #include <QMessageBox>
 
+namespace {
+
+std::function<void(const QMessageBox&)>& answerer() {
+    static std::function<void(const QMessageBox&)> a;
+    return a;
+}
+
+}  // namespace
+
 void showErrorBox(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ostrel"), text, QMessageBox::Ok, parent);
+    if (answerer()) {
+        answerer()(box);
+        return;
+    }
     box.exec();
 }
+
+void setErrorBoxAnswererForTests(std::function<void(const QMessageBox&)> a) { answerer() = std::move(a); }

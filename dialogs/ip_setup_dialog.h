@@ -1,4 +1,4 @@
-// The editor of a camera's network settings (dialog 129).
+// The editor of a camera's network settings.
 #pragma once
 
 #include "ip_setup_apply_check.h"

@@ -1,13 +1,9 @@
-// "IP Setup": new name and address settings for one camera, or consecutive
-// free addresses for several checked cameras.
-#include <QStringList>
+#include "ip_setup_flow.h"
 
-#include "CTarvoDlg.h"
-#include "command_choice.h"
+#include "camera_commands.h"
 #include "configuration_flows.h"
-#include "error_box.h"
 #include "ip_setup_dialog.h"
-#include "password_prompt.h"
+#include "password_dialog.h"
 #include "text.h"
 #include "wait_cursor.h"
 
@@ -31,11 +27,11 @@ QString prefixOf(const QString& address) {
 
 }  // namespace
 
-void CTarvoDlg::OnBnClickedIpSetup() {
+void runIpSetup(CameraListHost& host) {
     rules::Choice choice;
-    if (!chooseForCommand(this, rules::Command::IpSetup, choice)) return;
+    if (!chooseForCommand(host, rules::Command::IpSetup, choice)) return;
     const int target = choice.target;
-    const Json::Value& camera = cameraDocument(target);
+    const Json::Value& camera = host.cameraDocument(target);
     if (askPassword(camera["sPW"].asString()) != PasswordOutcome::Accepted) return;
 
     CIPSetupDlg dialog;
@@ -58,7 +54,7 @@ void CTarvoDlg::OnBnClickedIpSetup() {
     setText(settings[0].macAddress, dialog.m_strMacAddress);
     settings[0].dhcp[0] = static_cast<char>(dialog.m_bDhcp);
 
-    const std::string localAddress = GetSelectedLocalAddress();
+    const std::string localAddress = host.localAddress();
     char scanText[1] = {};
     int result;
     {
@@ -73,14 +69,14 @@ void CTarvoDlg::OnBnClickedIpSetup() {
             result = zelk_set_deviceinfo_multi(settings, scanText, static_cast<int>(choice.cameras.size()),
                                                choice.cameras.data(), localAddress.c_str());
         } else {
-            result = zelk_set_deviceinfo(target, m_devices.data(), settings[0], scanText, localAddress.c_str());
+            result = zelk_set_deviceinfo(target, host.cameraRecords(), settings[0], scanText, localAddress.c_str());
         }
     }
     if (result == ZELK_ERR_NO_ICMP) {
-        showErrorBox(this, QStringLiteral("The free addresses cannot be found: this computer may not send ping "
+        host.showError(QStringLiteral("The free addresses cannot be found: this computer may not send ping "
                                           "requests.\nRun Ostrel with the privilege for raw sockets, or allow ping "
                                           "sockets (net.ipv4.ping_group_range). Nothing was sent."));
     }
     if (result != ZELK_OK) return;  // other failures: the trace lines record why
-    countDownAndSearch(this, 1, target);
+    countDownAndSearch(host, 1, target);
 }

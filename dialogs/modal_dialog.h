@@ -3,13 +3,7 @@
 
 #include <QDialog>
 
-// The platform headers of Windows define these as macros of the same values.
-#ifndef IDOK
-inline constexpr int IDOK = 1;
-#endif
-#ifndef IDCANCEL
-inline constexpr int IDCANCEL = 2;
-#endif
+#include "dialog_result.h"
 
 class CModalDialog : public QDialog {
 public:

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "error_box.h"
+
 CPasswordDlg::CPasswordDlg() : CModalDialog(CloseBox::Shown), m_editPassword(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("Password"));
     m_editPassword->setObjectName(QStringLiteral("passwordEdit"));
@@ -26,4 +28,13 @@ CPasswordDlg::CPasswordDlg() : CModalDialog(CloseBox::Shown), m_editPassword(new
     layout->addLayout(row);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+PasswordOutcome askPassword(std::string_view reported) {
+    CPasswordDlg prompt;
+    const int result = prompt.DoModal();
+    const PasswordOutcome outcome = passwordOutcome(result, prompt.GetPassword().toStdU16String(), reported);
+    if (outcome == PasswordOutcome::Refused)
+        showErrorBox(nullptr, QStringLiteral("The password does not match\nPlease re-try again!!"));
+    return outcome;
 }

@@ -1,7 +1,11 @@
-// The prompt for a camera's password (dialog 133).
+// The prompt for a camera's password, and the check every command that
+// changes a camera runs first.
 #pragma once
 
+#include <string_view>
+
 #include "modal_dialog.h"
+#include "password_check.h"
 
 class QLineEdit;
 
@@ -16,3 +20,7 @@ private:
     QString m_strPassword;
     QLineEdit* m_editPassword;
 };
+
+// Asks for the password and compares it with the camera's `reported` one;
+// a refusal has been shown to the user when this returns.
+PasswordOutcome askPassword(std::string_view reported);

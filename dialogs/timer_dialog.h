@@ -1,4 +1,4 @@
-// The countdown shown while cameras restart (dialog 134).
+// The countdown shown while cameras restart.
 #pragma once
 
 #include <QFont>

@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -21,7 +20,8 @@
 #include "device_info_dialog.h"
 #include "CTarvoDlg.h"
 #include "control_ids.h"
-#include "discovery_exchange.h"
+#include "zelk_testing.h"
+#include "modal_steps.h"
 #include "private_network.h"
 #include "reply_builder.h"
 #include "responder.h"
@@ -45,24 +45,6 @@ std::vector<uint8_t> replyOf(uint8_t host, const std::string& model, const std::
     if (host != 24) c.web = "http://192.168.1." + std::to_string(host);  // camera 24 reports no web page
     return ReplyBuilder().camera(c).bytes();
 }
-
-// Closes the next message box that opens and keeps its text.
-class MessageCatcher {
-public:
-    MessageCatcher() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts.push_back(box->text());
-                box->accept();
-            }
-        });
-        timer_.start(20);
-    }
-    std::vector<QString> texts;
-
-private:
-    QTimer timer_;
-};
 
 // The context menu, once it is shown.
 QMenu* shownMenu() {
@@ -143,16 +125,16 @@ TEST_F(MainWindow, AFailedSearchSaysSoAndKeepsTheOldRows) {
     auto dlg = start();
     dlg->lanChooser()->addItem("192.168.77.77");  // an address this machine does not have
     dlg->lanChooser()->setCurrentIndex(dlg->lanChooser()->count() - 1);
-    MessageCatcher messages;
+    MessageWatch messages;
     dlg->OnBnClickedSearch();
-    ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0], "The IP camera does not connect!!");
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, "The IP camera does not connect!!");
     EXPECT_EQ(dlg->m_listDevice->topLevelItemCount(), 2);
     EXPECT_EQ(dlg->m_bSearched, 0);
     dlg->m_nCurrentItem = 0;
     dlg->OnBnClickedDeviceInfo();
-    ASSERT_EQ(messages.texts.size(), 2u);
-    EXPECT_EQ(messages.texts[1], "The IP Camera did not search\nWould you like to click search button!!");
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[1].text, "The IP Camera did not search\nWould you like to click search button!!");
 }
 
 TEST_F(MainWindow, ClicksSetTheCurrentItemAndTheRightClickOpensTheMenu) {
@@ -238,7 +220,7 @@ TEST_F(MainWindow, DuringASearchTheWindowRepaintsAndIgnoresClicks) {
     Responder cameras("camA", {replyOf(21, "CX")});
     auto dlg = start();
     zelk::setReceiveWindowForTests(std::chrono::milliseconds(1500));
-    MessageCatcher messages;
+    MessageWatch messages;
     qint64 largestGapMs = -1;
     int paints = 0;
     QTimer::singleShot(0, [&] {
@@ -256,7 +238,7 @@ TEST_F(MainWindow, DuringASearchTheWindowRepaintsAndIgnoresClicks) {
     total.start();
     while (total.elapsed() < 2500) QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(clicked);
-    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_TRUE(messages.shown().empty());
     EXPECT_GT(paints, 10);
     EXPECT_LT(largestGapMs, 100);
     std::printf("largest gap between repaints during the search: %lld ms over %d paints\n",
@@ -316,11 +298,11 @@ TEST_F(MainWindow, DeviceInfoFromTheButtonTheMenuAndADoubleClick) {
     }
     {
         InfoDialogCloser closer(false);  // Escape
-        MessageCatcher messages;
+        MessageWatch messages;
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, rowCentre(*dlg, 1));
         EXPECT_EQ(closer.shown, 1);
-        ASSERT_EQ(messages.texts.size(), 1u);
-        EXPECT_EQ(messages.texts[0], "Does not display dialog of device information\nWould you like to check IP camera!!");
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_EQ(messages.shown()[0].text, "Does not display dialog of device information\nWould you like to check IP camera!!");
     }
 }
 

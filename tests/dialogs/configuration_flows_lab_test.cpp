@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -18,8 +18,9 @@
 
 #include "CTarvoDlg.h"
 #include "configuration_flows.h"
-#include "discovery_exchange.h"
+#include "zelk_testing.h"
 #include "ip_setup_dialog.h"
+#include "modal_steps.h"
 #include "password_dialog.h"
 #include "timer_dialog.h"
 #include "trace.h"
@@ -28,7 +29,8 @@ namespace {
 
 using Step = std::function<void(QWidget*)>;
 
-// Acts on each modal window as it opens, one step per window, in order.
+// Acts on each modal dialog as it opens, one step per dialog, in order; error
+// boxes are answered without showing and kept in `errors`.
 class ModalScript {
 public:
     explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
@@ -36,18 +38,18 @@ public:
             QWidget* modal = QApplication::activeModalWidget();
             if (modal == nullptr || modal == last_ || !modal->isVisible()) return;
             last_ = modal;
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) messages.push_back(box->text());
             if (next_ < steps_.size()) steps_[next_++](modal);
             else modal->close();
         });
         timer_.start(10);
     }
-    std::vector<QString> messages;
+    MessageWatch errors;
 
 private:
     std::vector<Step> steps_;
     size_t next_ = 0;
-    QWidget* last_ = nullptr;
+    // A guarded pointer: the next prompt may be built where the last one lived.
+    QPointer<QWidget> last_;
     QTimer timer_;
 };
 
@@ -66,10 +68,6 @@ Step escape() {
 
 Step waitForIt() {
     return [](QWidget*) {};
-}
-
-Step acknowledge() {
-    return [](QWidget* w) { static_cast<QDialog*>(w)->accept(); };
 }
 
 Step editIpSetup(std::map<QString, QString> texts) {
@@ -135,16 +133,16 @@ TEST_F(Flows, RestoreWithTheRightPasswordBringsBackTheFactoryProfile) {
 
 TEST_F(Flows, AWrongPasswordOrACancelSendsNothing) {
     check("First");
-    ModalScript script({typePassword("Password-long-1"), acknowledge(), escape(), typePassword("password-long-1"),
+    ModalScript script({typePassword("Password-long-1"), escape(), typePassword("password-long-1"),
                         escape()});
     dlg->OnBnClickedRestore();  // wrong password
-    ASSERT_EQ(script.messages.size(), 1u);
-    EXPECT_EQ(script.messages[0], "The password does not match\nPlease re-try again!!");
+    ASSERT_EQ(script.errors.shown().size(), 1u);
+    EXPECT_EQ(script.errors.shown()[0].text, "The password does not match\nPlease re-try again!!");
     dlg->OnBnClickedRestore();  // prompt cancelled
     dlg->OnBnClickedIpSetup();  // dialog cancelled
     EXPECT_EQ(labLog().find("factory-default"), std::string::npos);
     EXPECT_EQ(labLog().find("set-device-info"), std::string::npos);
-    EXPECT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.errors.shown().size(), 1u);
 }
 
 TEST_F(Flows, CancellingTheCountdownSkipsTheSearchButSelectsTheRow) {

@@ -7,7 +7,6 @@
 
 #include "modal_steps.h"
 #include "password_dialog.h"
-#include "password_prompt.h"
 #include "screenshot.h"
 
 namespace {

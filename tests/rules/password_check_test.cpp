@@ -1,8 +1,8 @@
-#include "password_outcome.h"
+#include "password_check.h"
 
 #include <gtest/gtest.h>
 
-#include "modal_dialog.h"
+#include "dialog_result.h"
 
 namespace {
 
@@ -31,4 +31,12 @@ TEST(PasswordOutcome, ComparesCodeUnitsExactly) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(passwordOutcome(c.modalResult, c.typed, c.reported), c.expected) << c.what;
+}
+
+TEST(PasswordCheck, ExactCodeUnits) {
+    EXPECT_TRUE(rules::passwordMatches(u"Secret", "Secret"));
+    EXPECT_TRUE(rules::passwordMatches(u"", ""));
+    EXPECT_FALSE(rules::passwordMatches(u"secret", "Secret"));
+    EXPECT_FALSE(rules::passwordMatches(u"Secret ", "Secret"));
+    EXPECT_TRUE(rules::passwordMatches(u"caf\u00e9", "caf\xe9"));
 }

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "choosing_rule.h"
-#include "model_filter_entries.h"
-#include "password_check.h"
 
 namespace {
 
@@ -73,23 +71,6 @@ TEST(ChoosingRule, RowsNameTheirOwnCameras) {
     EXPECT_EQ(rules::chooseCameras(Command::DeviceInfo, list).cameras, std::vector<int>{2});
     list.rowChecked = {true, true};
     EXPECT_EQ(rules::chooseCameras(Command::IpSetup, list).target, 2);
-}
-
-TEST(ModelFilterEntries, EachModelOnceAndTheFirstCameraAlways) {
-    using Entries = std::vector<std::u16string>;
-    EXPECT_EQ(rules::modelFilterEntries({u"A", u"", u"A"}), (Entries{u"None", u"All", u"A"}));
-    EXPECT_EQ(rules::modelFilterEntries({u"A", u"B", u"A"}), (Entries{u"None", u"All", u"A", u"B"}));
-    EXPECT_EQ(rules::modelFilterEntries({u"", u"B", u""}), (Entries{u"None", u"All", u"", u"B"}));
-    EXPECT_EQ(rules::modelFilterEntries({u"a", u"A"}), (Entries{u"None", u"All", u"a", u"A"}));
-    EXPECT_EQ(rules::modelFilterEntries({}), (Entries{u"None", u"All"}));
-}
-
-TEST(PasswordCheck, ExactCodeUnits) {
-    EXPECT_TRUE(rules::passwordMatches(u"Secret", "Secret"));
-    EXPECT_TRUE(rules::passwordMatches(u"", ""));
-    EXPECT_FALSE(rules::passwordMatches(u"secret", "Secret"));
-    EXPECT_FALSE(rules::passwordMatches(u"Secret ", "Secret"));
-    EXPECT_TRUE(rules::passwordMatches(u"caf\u00e9", "caf\xe9"));
 }
 
 }  // namespace

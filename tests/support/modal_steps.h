@@ -1,4 +1,4 @@
-// Acting on a modal dialog or message box from inside its own modal loop.
+// Acting on a modal dialog from inside its own modal loop, and catching error boxes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "error_box.h"
 
 // Runs `action` on the next modal widget of type T as soon as it shows.
 // When none shows within five seconds the test fails and whatever modal
@@ -44,26 +46,22 @@ struct ShownMessage {
     QMessageBox::StandardButtons buttons;
 };
 
-// While it lives, answers every message box with its OK button and keeps what it showed.
+// While it lives, every error box is answered with OK without being shown,
+// and what it would have shown is kept.
 class MessageWatch {
 public:
     MessageWatch() {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto* box = dynamic_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || !box->isVisible()) return;
-            m_shown.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
-            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-                ok->click();
-            else
-                box->reject();
+        setErrorBoxAnswererForTests([this](const QMessageBox& box) {
+            m_shown.push_back({box.windowTitle(), box.text(), box.icon(), box.standardButtons()});
         });
-        m_timer.start(5);
     }
+    ~MessageWatch() { setErrorBoxAnswererForTests({}); }
+    MessageWatch(const MessageWatch&) = delete;
+    MessageWatch& operator=(const MessageWatch&) = delete;
 
     const std::vector<ShownMessage>& shown() const { return m_shown; }
 
 private:
-    QTimer m_timer;
     std::vector<ShownMessage> m_shown;
 };
 

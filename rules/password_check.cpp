@@ -1,7 +1,15 @@
-#include "password_outcome.h"
-
-#include "modal_dialog.h"
 #include "password_check.h"
+
+#include "dialog_result.h"
+#include "text.h"
+
+namespace rules {
+
+bool passwordMatches(std::u16string_view typed, std::string_view reported) {
+    return typed == zelk::widenText(reported);
+}
+
+}  // namespace rules
 
 PasswordOutcome passwordOutcome(int modalResult, std::u16string_view typed, std::string_view reported) {
     if (modalResult != IDOK) return PasswordOutcome::Cancelled;

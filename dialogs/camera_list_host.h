@@ -1,0 +1,32 @@
+// What the camera commands need from the window that lists the cameras.
+#pragma once
+
+#include <json/value.h>
+
+#include <QString>
+
+#include <string>
+
+#include "choosing_rule.h"
+#include "zelk.h"
+
+class CameraListHost {
+public:
+    // The rows, their check boxes, the current row and whether a search completed.
+    virtual rules::ListState listState() const = 0;
+    // Camera k's member "oDATA_k" of the last search's document.
+    virtual const Json::Value& cameraDocument(int camera) const = 0;
+    // The last search's records, camera k at index k, as the library's requests take them.
+    virtual const DeviceInfo* cameraRecords() const = 0;
+    // The address of the chosen LAN, empty for the default one.
+    virtual std::string localAddress() const = 0;
+    virtual void searchAgain() = 0;
+    // Makes the row that shows `camera` the selected and current one.
+    virtual void selectCamera(int camera) = 0;
+    virtual void showError(const QString& text) = 0;
+
+    const DeviceInfo& cameraRecord(int camera) const { return cameraRecords()[camera]; }
+
+protected:
+    ~CameraListHost() = default;
+};
