@@ -1,12 +1,16 @@
 #include "CTarvoApp.h"
 
 #include "CTarvoDlg.h"
+#include "command_line.h"
+#include "ostrel_version.h"
 
 CTarvoApp::CTarvoApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Ostrel"));
+    setApplicationVersion(QStringLiteral(OSTREL_VERSION));
 }
 
 int CTarvoApp::InitInstance() {
+    applyCommandLine(arguments());
     CTarvoDlg dialog;
     dialog.OnInitDialog();
     dialog.exec();

@@ -1,5 +1,7 @@
 #include "configuration_flows.h"
 
+#include "dialogs_testing.h"
+
 #include "timer_dialog.h"
 
 namespace {

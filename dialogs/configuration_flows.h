@@ -5,8 +5,7 @@
 
 #include "camera_list_host.h"
 
-// Test seam: the countdown's tick period (the program always ticks once a second).
-void setCountdownTickForTests(std::chrono::milliseconds period);
+// The countdown's tick period: a second, unless a test set another.
 std::chrono::milliseconds countdownTick();
 
 // Waits out the cameras' restart (mode 0: 60 s, 1: 30 s), then searches again

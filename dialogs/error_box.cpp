@@ -1,5 +1,7 @@
 #include "error_box.h"
 
+#include "dialogs_testing.h"
+
 #include <QMessageBox>
 
 namespace {

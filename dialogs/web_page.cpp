@@ -1,5 +1,7 @@
 #include "web_page.h"
 
+#include "dialogs_testing.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 

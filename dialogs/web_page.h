@@ -3,8 +3,6 @@
 
 #include <QString>
 
-#include <functional>
-
-// Opens `url` as it is; tests replace the opener so that no browser starts.
+// Opens `url` as it is; tests replace the opener (dialogs_testing.h) so
+// that no browser starts.
 void openWebPage(const QString& url);
-void setWebPageOpenerForTests(std::function<void(const QString&)> opener);

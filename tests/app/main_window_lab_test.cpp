@@ -26,7 +26,7 @@
 #include "reply_builder.h"
 #include "responder.h"
 #include "trace.h"
-#include "web_page.h"
+#include "dialogs_testing.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "private_network.h"
 #include "restore_flow.h"
 #include "trace_capture.h"
-#include "web_page.h"
+#include "dialogs_testing.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <sstream>
 
 #include "CTarvoDlg.h"
-#include "configuration_flows.h"
+#include "dialogs_testing.h"
 #include "zelk_testing.h"
 #include "ip_setup_dialog.h"
 #include "modal_steps.h"

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "error_box.h"
+#include "dialogs_testing.h"
 
 // Runs `action` on the next modal widget of type T as soon as it shows.
 // When none shows within five seconds the test fails and whatever modal

@@ -7,6 +7,7 @@
 
 #include "configure_commands.h"
 #include "options.h"
+#include "ostrel_version.h"
 #include "search_command.h"
 
 namespace {
@@ -28,6 +29,10 @@ int main(int argc, char** argv) {
         {"reset", cli::resetCommand},
         {"assign", cli::assignCommand},
     };
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::puts("ostrel-cli " OSTREL_VERSION);
+        return 0;
+    }
     if (argc < 2 || commands.count(argv[1]) == 0) {
         std::fputs(USAGE, stderr);
         return 2;
