@@ -124,7 +124,14 @@ void CTarvoDlg::createControls() {
     m_progress = new SearchProgress(this);
     place(m_progress, 0, 246, 24, 224, 14);
     m_progress->hide();
-    setFixedSize(int(477 * ux), int(196 * uy));
+    // Below the list, what the search after a configuration showed about the cameras.
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("notice"));
+    m_notice->setTextFormat(Qt::PlainText);  // it quotes camera texts
+    m_notice->setWordWrap(true);
+    m_notice->setStyleSheet(QStringLiteral("color: #a00000"));
+    place(m_notice, 0, 7, 191, 463, 17);
+    setFixedSize(int(477 * ux), int(210 * uy));
 }
 
 void CTarvoDlg::connectMessageMap() {
@@ -187,6 +194,8 @@ void CTarvoDlg::showSearchProgress(int leftMs, int windowMs) {
 }
 
 void CTarvoDlg::OnBnClickedSearch() {
+    const std::optional<rules::CameraKey> current = currentCamera();
+    showNotice({});
     m_bSearched = 0;
     const std::string localAddress = GetSelectedLocalAddress();
     WaitCursor wait;
@@ -213,6 +222,7 @@ void CTarvoDlg::OnBnClickedSearch() {
     rebuildModelFilter();
     m_comboModelFilter->setCurrentIndex(0);
     m_bSearched = 1;
+    showCurrent(current);
 }
 
 const Json::Value& CTarvoDlg::cameraDocument(int camera) const {
@@ -253,22 +263,51 @@ rules::ListState CTarvoDlg::listState() const {
         state.rowCamera.push_back(item->data(0, Qt::UserRole).toInt());
         state.rowChecked.push_back(item->checkState(0) == Qt::Checked);
     }
-    state.currentRow = m_nCurrentItem;
+    state.currentRow = currentItem();
+    for (int camera = 0; camera < m_nDeviceCount; ++camera) state.cameras.push_back(cameraKey(camera));
     return state;
 }
 
-void CTarvoDlg::selectCamera(int camera) {
-    for (int row = 0; row < m_listDevice->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = m_listDevice->topLevelItem(row);
-        if (item->data(0, Qt::UserRole).toInt() != camera) continue;
-        m_listDevice->setCurrentItem(item);
-        item->setSelected(true);
+int CTarvoDlg::currentItem() const {
+    const QList<QTreeWidgetItem*> selected = m_listDevice->selectedItems();
+    return selected.isEmpty() ? -1 : m_listDevice->indexOfTopLevelItem(selected.front());
+}
+
+void CTarvoDlg::selectRow(int row) {
+    QTreeWidgetItem* item = row >= 0 ? m_listDevice->topLevelItem(row) : nullptr;
+    if (item == nullptr) {
+        m_listDevice->clearSelection();
+        m_listDevice->setCurrentItem(nullptr);
+        return;
     }
+    m_listDevice->setCurrentItem(item);
+    item->setSelected(true);
+}
+
+std::optional<rules::CameraKey> CTarvoDlg::currentCamera() const {
+    const int row = currentItem();
+    if (row < 0) return std::nullopt;
+    const int camera = m_listDevice->topLevelItem(row)->data(0, Qt::UserRole).toInt();
+    if (camera < 0 || camera >= m_nDeviceCount) return std::nullopt;
+    return cameraKey(camera);
+}
+
+void CTarvoDlg::showCurrent(const std::optional<rules::CameraKey>& camera) {
+    selectRow(camera ? rules::rowOfCamera(listState(), *camera) : -1);
+}
+
+void CTarvoDlg::selectCamera(const rules::CameraKey& camera) {
+    showCurrent(camera);
     m_listDevice->setFocus();
     m_comboModelFilter->setCurrentIndex(0);
 }
 
 void CTarvoDlg::showError(const QString& text) { showErrorBox(this, text); }
+
+void CTarvoDlg::showNotice(const QString& text) {
+    m_notice->setText(text);
+    m_notice->setToolTip(text);
+}
 
 void CTarvoDlg::OnBnClickedIpSetup() { runIpSetup(*this); }
 
@@ -279,12 +318,12 @@ void CTarvoDlg::OnBnClickedDeviceInfo() { runDeviceInfo(*this); }
 void CTarvoDlg::OnBnClickedWebBrowser() { runWebBrowser(*this); }
 
 void CTarvoDlg::OnNMDblclkList(int row) {
-    // The double-clicked row becomes the current one once there is a list to click in.
-    if (m_bSearched != 0 && row >= 0) m_nCurrentItem = row;
+    selectRow(row);
     runDeviceInfoOfRow(*this, row);
 }
 
 void CTarvoDlg::OnCbnSelchangeModelFilter() {
+    const std::optional<rules::CameraKey> current = currentCamera();
     const int position = m_comboModelFilter->currentIndex();
     const QString chosen = m_comboModelFilter->currentText();
     std::vector<std::u16string> models;
@@ -304,12 +343,15 @@ void CTarvoDlg::OnCbnSelchangeModelFilter() {
     m_editCount->setText(QString::number(rows));
     rebuildModelFilter(models);
     m_comboModelFilter->setCurrentIndex(position);
+    showCurrent(current);
 }
 
-void CTarvoDlg::OnNMClickList(int row) { m_nCurrentItem = row; }
+// A click on a row, or below the last one, and the keyboard all move the
+// list's selection, and the selection is what the commands act on.
+void CTarvoDlg::OnNMClickList(int row) { selectRow(row); }
 
 void CTarvoDlg::OnNMRClickList(int row) {
-    m_nCurrentItem = row;
+    selectRow(row);
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("Context"));
     QAction* ipSetup = menu.addAction(QStringLiteral("IP Setup"));

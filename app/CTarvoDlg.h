@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,10 @@ public:
 
     std::string GetSelectedLocalAddress() const;
 
+    // The row of the current camera, the one the list shows selected; -1 for none.
+    int currentItem() const;
+
     // The list and the last search, open to the window's tests.
-    int m_nCurrentItem = -1;
     std::vector<DeviceInfo> m_devices;
     Json::Value m_scanDocument;
     int m_nDeviceCount = 0;
@@ -56,9 +59,11 @@ public:
     std::string localAddress() const override { return GetSelectedLocalAddress(); }
     void searchAgain() override { OnBnClickedSearch(); }
     // Also focuses the list and resets the filter.
-    void selectCamera(int camera) override;
+    void selectCamera(const rules::CameraKey& camera) override;
     void showError(const QString& text) override;
+    void showNotice(const QString& text) override;
 
+    QLabel* notice() const { return m_notice; }
     QLineEdit* countEdit() const { return m_editCount; }
     QPushButton* button(int id) const;
     QComboBox* lanChooser() const { return m_comboLan; }
@@ -72,6 +77,11 @@ private:
     void showSearchProgress(int leftMs, int windowMs);
     // Inserts row `row` showing `camera` with the five cells and its check box.
     void addRow(int row, int camera, const QStringList& cells, bool checked);
+    // Makes `row` the current one (-1: none) by selecting it.
+    void selectRow(int row);
+    // The current camera, found again by showCurrent after the rows are rebuilt.
+    std::optional<rules::CameraKey> currentCamera() const;
+    void showCurrent(const std::optional<rules::CameraKey>& camera);
     void rebuildModelFilter();
     // The filter's entries for these model names.
     void rebuildModelFilter(const std::vector<std::u16string>& models);
@@ -80,6 +90,7 @@ private:
     QComboBox* m_comboLan = nullptr;
     QLineEdit* m_editCount = nullptr;
     SearchProgress* m_progress = nullptr;
+    QLabel* m_notice = nullptr;
     SearchProgress* m_startupProgress = nullptr;
     std::vector<std::pair<int, QWidget*>> m_controls;
 };

@@ -28,7 +28,7 @@ bool chooseForCommand(CameraListHost& host, rules::Command command, rules::Choic
 void runDeviceInfo(CameraListHost& host) {
     rules::Choice choice;
     if (!chooseForCommand(host, rules::Command::DeviceInfo, choice)) return;
-    if (showDeviceInfo(host, choice.target) == IDOK) host.selectCamera(choice.target);
+    if (showDeviceInfo(host, choice.target) == IDOK) host.selectCamera(host.cameraKey(choice.target));
     else host.showError(QString::fromLatin1(INFO_NOT_SHOWN));
 }
 
@@ -38,7 +38,7 @@ void runDeviceInfoOfRow(CameraListHost& host, int row) {
         host.showError(QStringLiteral("The IP camera did not search!!\nWould you like to click search button!!"));
         return;
     }
-    if (row < 0) {
+    if (row < 0 || row >= static_cast<int>(list.rowCamera.size())) {
         host.showError(QStringLiteral("The IP camera does not select\nWould you like to click to IP camera list"));
         return;
     }
@@ -50,5 +50,5 @@ void runWebBrowser(CameraListHost& host) {
     rules::Choice choice;
     if (!chooseForCommand(host, rules::Command::WebBrowser, choice)) return;
     openWebPage(QString::fromLocal8Bit(zelk::fieldText(host.cameraRecord(choice.target).webUrl)));
-    host.selectCamera(choice.target);
+    host.selectCamera(host.cameraKey(choice.target));
 }

@@ -8,11 +8,13 @@
 #include <string>
 
 #include "choosing_rule.h"
+#include "text.h"
 #include "zelk.h"
 
 class CameraListHost {
 public:
-    // The rows, their check boxes, the current row and whether a search completed.
+    // The rows, their check boxes, the current row, the cameras of the last
+    // search and whether a search completed.
     virtual rules::ListState listState() const = 0;
     // Camera k's member "oDATA_k" of the last search's document.
     virtual const Json::Value& cameraDocument(int camera) const = 0;
@@ -21,11 +23,16 @@ public:
     // The address of the chosen LAN, empty for the default one.
     virtual std::string localAddress() const = 0;
     virtual void searchAgain() = 0;
-    // Makes the row that shows `camera` the selected and current one.
-    virtual void selectCamera(int camera) = 0;
+    // Makes the row that shows `camera` the selected and current one; none when it is gone.
+    virtual void selectCamera(const rules::CameraKey& camera) = 0;
     virtual void showError(const QString& text) = 0;
+    // A short text in the window, no modal box; the next search clears it.
+    virtual void showNotice(const QString& text) = 0;
 
     const DeviceInfo& cameraRecord(int camera) const { return cameraRecords()[camera]; }
+    rules::CameraKey cameraKey(int camera) const {
+        return {zelk::fieldText(cameraRecord(camera).macAddress), zelk::fieldText(cameraRecord(camera).ipAddress)};
+    }
 
 protected:
     ~CameraListHost() = default;

@@ -14,9 +14,11 @@ void setCountdownTickForTests(std::chrono::milliseconds period) {
 
 std::chrono::milliseconds countdownTick() { return g_tick; }
 
-void countDownAndSearch(CameraListHost& host, int mode, int target) {
+bool countDownAndSearch(CameraListHost& host, int mode, const rules::CameraKey& target) {
     CTimerDlg timer(countdownTick());
     timer.m_nMode = mode;
-    if (timer.DoModal() == IDOK) host.searchAgain();
+    const bool search = timer.DoModal() == IDOK;
+    if (search) host.searchAgain();
     host.selectCamera(target);
+    return search;
 }

@@ -9,5 +9,7 @@
 std::chrono::milliseconds countdownTick();
 
 // Waits out the cameras' restart (mode 0: 60 s, 1: 30 s), then searches again
-// when the countdown ran out, and selects the target camera's row either way.
-void countDownAndSearch(CameraListHost& host, int mode, int target);
+// when the countdown ran out, and selects the target camera's row either way:
+// found by its MAC address, since the new search lists in another order.
+// True when the search ran.
+bool countDownAndSearch(CameraListHost& host, int mode, const rules::CameraKey& target);

@@ -15,6 +15,7 @@ std::function<void(const QMessageBox&)>& answerer() {
 
 void showErrorBox(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ostrel"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // messages may quote camera texts, which must not become markup
     if (answerer()) {
         answerer()(box);
         return;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "error_box.h"
+#include "host_range.h"
 
 namespace {
 
@@ -24,6 +25,14 @@ QLabel* newLabel(QWidget* parent, const char* text, const char* name) {
     auto* label = new QLabel(QLatin1StringView(text), parent);
     label->setObjectName(QLatin1StringView(name));
     return label;
+}
+
+QLineEdit* newHostEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1StringView(name));
+    edit->setMaxLength(3);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    return edit;
 }
 
 // Enter must not end the dialog past Apply's checks.
@@ -51,7 +60,11 @@ CIPSetupDlg::CIPSetupDlg()
       m_editMacAddress(newEdit(this, "macAddressEdit")),
       m_editIpAddress(newEdit(this, "ipAddressEdit")),
       m_editSubnetMask(newEdit(this, "subnetMaskEdit")),
-      m_editGateway(newEdit(this, "gatewayEdit")) {
+      m_editGateway(newEdit(this, "gatewayEdit")),
+      m_hostRange(new QWidget(this)),
+      m_labelHostPrefix(newLabel(m_hostRange, "", "hostPrefixLabel")),
+      m_editFirstHost(newHostEdit(m_hostRange, "firstHostEdit")),
+      m_editLastHost(newHostEdit(m_hostRange, "lastHostEdit")) {
     setWindowTitle(QStringLiteral("IP Setup"));
     m_radioDhcp->setObjectName(QStringLiteral("dhcpRadio"));
     m_radioStaticIp->setObjectName(QStringLiteral("staticIpRadio"));
@@ -73,6 +86,14 @@ CIPSetupDlg::CIPSetupDlg()
     fields->addWidget(m_editMacAddress, 1, 1);
     fields->addWidget(m_labelIpAddress, 2, 0);
     fields->addWidget(m_editIpAddress, 2, 1);
+    auto* range = new QHBoxLayout(m_hostRange);
+    range->setContentsMargins(0, 0, 0, 0);
+    range->addWidget(m_labelHostPrefix);
+    range->addWidget(m_editFirstHost);
+    range->addWidget(new QLabel(QStringLiteral("~"), m_hostRange));
+    range->addWidget(m_editLastHost);
+    range->addStretch();
+    fields->addWidget(m_hostRange, 2, 1);
     fields->addWidget(newLabel(this, "Subnet Mask :", "subnetMaskLabel"), 3, 0);
     fields->addWidget(m_editSubnetMask, 3, 1);
     fields->addWidget(newLabel(this, "GateWay :", "gatewayLabel"), 4, 0);
@@ -102,6 +123,9 @@ void CIPSetupDlg::OnInitDialog() {
     m_editGateway->setText(m_strGateway);
     m_radioDhcp->setChecked(m_nAddressMode == 0);
     m_radioStaticIp->setChecked(m_nAddressMode == 1);
+    m_labelHostPrefix->setText(addressPrefix(m_strIpAddress) + u'.');
+    m_editFirstHost->setText(QString::number(m_nFirstHost));
+    m_editLastHost->setText(QString::number(m_nLastHost));
     if (m_bMultiple)
         ArrangeMultipleLayout();
     else
@@ -124,6 +148,7 @@ void CIPSetupDlg::arrange(IpSetupLayout layout) {
     setState(m_editIpAddress, states.ipEdit);
     setState(m_editSubnetMask, states.maskEdit);
     setState(m_editGateway, states.gatewayEdit);
+    m_hostRange->setVisible(layout == IpSetupLayout::Multiple);
 }
 
 void CIPSetupDlg::OnBnClickedDhcp() {
@@ -154,8 +179,11 @@ QLineEdit* CIPSetupDlg::editOf(IpSetupField field) const {
 }
 
 void CIPSetupDlg::OnBnClickedApply() {
-    const ApplyRefusal refusal = applyRefusal(
-        m_layout, {m_editDeviceName->text(), m_editIpAddress->text(), m_editSubnetMask->text(), m_editGateway->text()});
+    const bool multiple = m_layout == IpSetupLayout::Multiple;
+    // Several cameras are not sent a name: the hidden name field refuses nothing.
+    const QString name = multiple ? QString() : m_editDeviceName->text();
+    const ApplyRefusal refusal =
+        applyRefusal(m_layout, {name, m_editIpAddress->text(), m_editSubnetMask->text(), m_editGateway->text()});
     if (refusal.field != IpSetupField::None) {
         showErrorBox(this, refusal.message);
         QLineEdit* edit = editOf(refusal.field);
@@ -163,6 +191,18 @@ void CIPSetupDlg::OnBnClickedApply() {
         edit->setFocus();
         edit->selectAll();
         return;
+    }
+    const std::optional<HostRange> hosts = hostRange(m_editFirstHost->text(), m_editLastHost->text());
+    if (multiple && !hosts) {
+        showErrorBox(this, QStringLiteral("The host numbers of the range must be whole numbers from 0 to 255, "
+                                          "the first not above the last."));
+        m_editFirstHost->setFocus();
+        m_editFirstHost->selectAll();
+        return;
+    }
+    if (multiple) {
+        m_nFirstHost = hosts->first;
+        m_nLastHost = hosts->last;
     }
     m_strDeviceName = m_editDeviceName->text();
     m_strMacAddress = m_editMacAddress->text();

@@ -26,8 +26,8 @@ public:
     QString m_strIpAddress;
     QString m_strSubnetMask;
     QString m_strGateway;
-    int m_nFirstHost = 1;     // last part of the first address of a multiple request
-    int m_nLastHost = 255;    // last part of the last address of a multiple request
+    int m_nFirstHost = 1;     // last part of the first address of a multiple request, editable there
+    int m_nLastHost = 255;    // last part of the last address of a multiple request, editable there
     int m_bDhcp = 0;          // 1: the camera is to use DHCP
     int m_bMultiple = 0;      // 1: several cameras, only mask and gateway are edited
     int m_nAddressMode = 0;   // checked radio button: 0 DHCP, 1 Static IP, -1 none
@@ -57,4 +57,9 @@ private:
     QLineEdit* m_editIpAddress;
     QLineEdit* m_editSubnetMask;
     QLineEdit* m_editGateway;
+    // The multiple layout's range: the prefix, then the first and last host numbers.
+    QWidget* m_hostRange;
+    QLabel* m_labelHostPrefix;
+    QLineEdit* m_editFirstHost;
+    QLineEdit* m_editLastHost;
 };

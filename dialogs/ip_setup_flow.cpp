@@ -1,9 +1,13 @@
 #include "ip_setup_flow.h"
 
+#include <QStringList>
+
 #include "camera_commands.h"
 #include "configuration_flows.h"
+#include "host_range.h"
 #include "ip_setup_dialog.h"
 #include "password_dialog.h"
+#include "settings_taken.h"
 #include "text.h"
 #include "wait_cursor.h"
 
@@ -19,10 +23,24 @@ void setText(char (&field)[N], const QString& text) {
     zelk::setField(field, text.toLocal8Bit().toStdString());
 }
 
-// The first three parts of an address text, as the range of a multiple request starts from them.
-QString prefixOf(const QString& address) {
-    const int dot = address.lastIndexOf('.');
-    return dot < 0 ? QString() : address.left(dot);
+// What the single request asks of the camera: a DHCP camera's addresses are the server's.
+SentSettings sentToOne(const rules::CameraKey& camera, const DeviceInfo& settings) {
+    const bool dhcp = settings.dhcp[0] != 0;
+    auto unlessDhcp = [dhcp](const char* field, size_t size) { return dhcp ? std::string() : zelk::fieldText(field, size); };
+    return {camera,
+            zelk::fieldText(settings.deviceName),
+            unlessDhcp(settings.ipAddress, sizeof settings.ipAddress),
+            unlessDhcp(settings.subnetMask, sizeof settings.subnetMask),
+            unlessDhcp(settings.gateway, sizeof settings.gateway),
+            dhcp};
+}
+
+// After the search that follows the countdown: a camera that ignored its request is said in the window.
+void noticeSettingsNotTaken(CameraListHost& host, const std::vector<SentSettings>& sent) {
+    QStringList lines;
+    for (const std::string& line : settingsNotTaken(sent, host.listState(), host.cameraRecords()))
+        lines << QString::fromLocal8Bit(line);
+    if (!lines.isEmpty()) host.showNotice(lines.join(u' '));
 }
 
 }  // namespace
@@ -31,6 +49,7 @@ void runIpSetup(CameraListHost& host) {
     rules::Choice choice;
     if (!chooseForCommand(host, rules::Command::IpSetup, choice)) return;
     const int target = choice.target;
+    const rules::CameraKey targetKey = host.cameraKey(target);
     const Json::Value& camera = host.cameraDocument(target);
     if (askPassword(camera["sPW"].asString()) != PasswordOutcome::Accepted) return;
 
@@ -61,7 +80,7 @@ void runIpSetup(CameraListHost& host) {
         WaitCursor wait;
         if (multiple) {
             // Every checked camera gets an address, whatever the target's own DHCP state.
-            const QString prefix = prefixOf(dialog.m_strIpAddress);
+            const QString prefix = addressPrefix(dialog.m_strIpAddress);
             setText(settings[0].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nFirstHost));
             setText(settings[1].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nLastHost));
             setText(settings[1].gateway, dialog.m_strGateway);
@@ -78,5 +97,5 @@ void runIpSetup(CameraListHost& host) {
                                           "sockets (net.ipv4.ping_group_range). Nothing was sent."));
     }
     if (result != ZELK_OK) return;  // other failures: the trace lines record why
-    countDownAndSearch(host, 1, target);
+    if (countDownAndSearch(host, 1, targetKey) && !multiple) noticeSettingsNotTaken(host, {sentToOne(targetKey, settings[0])});
 }

@@ -11,6 +11,7 @@ void runRestore(CameraListHost& host) {
     if (!chooseForCommand(host, rules::Command::Restore, choice)) return;
     const int camera = choice.target;
     const DeviceInfo& record = host.cameraRecord(camera);
+    const rules::CameraKey key = host.cameraKey(camera);
     if (askPassword(zelk::fieldText(record.password)) != PasswordOutcome::Accepted) return;
 
     const std::string localAddress = host.localAddress();
@@ -21,5 +22,5 @@ void runRestore(CameraListHost& host) {
         result = zelk_factory_default(camera, scanText, host.cameraRecords(), localAddress.c_str());
     }
     if (result != ZELK_OK) return;  // the trace lines record why
-    countDownAndSearch(host, 0, camera);
+    countDownAndSearch(host, 0, key);
 }

@@ -83,7 +83,7 @@ TEST(CameraCommands, WebBrowserOpensThePageOfTheChosenCamera) {
             continue;
         }
         EXPECT_EQ(opened, std::vector<QString>{QStringLiteral("http://cam%1").arg(c.expected)}) << c.what;
-        EXPECT_EQ(cameras.selected, std::vector<int>{c.expected}) << c.what;
+        EXPECT_EQ(cameras.selected, std::vector<rules::CameraKey>{cameras.cameraKey(c.expected)}) << c.what;
         EXPECT_TRUE(cameras.errors.empty()) << c.what;
     }
 }

@@ -20,6 +20,9 @@ public:
             const std::string n = std::to_string(k);
             zelk::setField(records[static_cast<size_t>(k)].password, "pw" + n);
             zelk::setField(records[static_cast<size_t>(k)].webUrl, "http://cam" + n);
+            zelk::setField(records[static_cast<size_t>(k)].macAddress, "02-00-00-00-00-0" + n);
+            zelk::setField(records[static_cast<size_t>(k)].ipAddress, "10.0.0." + n);
+            list.cameras.push_back(cameraKey(k));
             documents.push_back(Json::Value(Json::objectValue));
             documents.back()["sPW"] = "pw" + n;
             list.rowCamera.push_back(k);
@@ -32,13 +35,15 @@ public:
     const DeviceInfo* cameraRecords() const override { return records.data(); }
     std::string localAddress() const override { return {}; }
     void searchAgain() override { ++searches; }
-    void selectCamera(int camera) override { selected.push_back(camera); }
+    void selectCamera(const rules::CameraKey& camera) override { selected.push_back(camera); }
     void showError(const QString& text) override { errors.push_back(text); }
+    void showNotice(const QString& text) override { notices.push_back(text); }
 
     rules::ListState list;
     std::vector<DeviceInfo> records;
     std::vector<Json::Value> documents;
     int searches = 0;
-    std::vector<int> selected;
+    std::vector<rules::CameraKey> selected;
     std::vector<QString> errors;
+    std::vector<QString> notices;
 };

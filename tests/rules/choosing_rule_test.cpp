@@ -11,7 +11,10 @@ const std::u16string NOTHING_CHECKED = u"There is no checked IP camera\nWould yo
 rules::ListState listOf(int rows, std::vector<int> checked, int currentRow, bool searched = true) {
     rules::ListState list;
     list.searched = searched;
-    for (int r = 0; r < rows; ++r) list.rowCamera.push_back(r);
+    for (int r = 0; r < rows; ++r) {
+        list.rowCamera.push_back(r);
+        list.cameras.push_back({"02-00-00-00-00-0" + std::to_string(r), "10.0.0." + std::to_string(r)});
+    }
     list.rowChecked.assign(static_cast<size_t>(rows), false);
     for (int r : checked) list.rowChecked[static_cast<size_t>(r)] = true;
     list.currentRow = currentRow;
@@ -66,11 +69,64 @@ TEST(ChoosingRule, RowsNameTheirOwnCameras) {
     rules::ListState list;
     list.searched = true;
     list.rowCamera = {0, 2};
+    list.cameras = {{"m0", "a0"}, {"m1", "a1"}, {"m2", "a2"}};
     list.rowChecked = {false, false};
     list.currentRow = 1;
     EXPECT_EQ(rules::chooseCameras(Command::DeviceInfo, list).cameras, std::vector<int>{2});
     list.rowChecked = {true, true};
     EXPECT_EQ(rules::chooseCameras(Command::IpSetup, list).target, 2);
+}
+
+TEST(ChoosingRule, CommandsThatSendStopWhenTheirCameraSharesItsMac) {
+    const std::u16string shared =
+        u"The cameras at 10.0.0.2 and 10.0.0.0 report the same MAC address 02-00-00-00-00-0.\n"
+        u"Both would obey a request meant for one of them: nothing was sent.";
+    struct Case {
+        Command command;
+        std::vector<int> checked;
+        int currentRow;
+        std::u16string message;
+        std::vector<int> cameras;
+    };
+    // Cameras 0 and 2 report one MAC address; camera 1 its own.
+    const Case cases[] = {
+        {Command::Restore, {}, 2, shared, {}},
+        {Command::IpSetup, {}, 2, shared, {}},
+        {Command::IpSetup, {1, 2}, -1, shared, {}},  // one of several checked cameras is enough
+        {Command::Restore, {}, 1, u"", {1}},
+        {Command::IpSetup, {1}, 0, u"", {1}},
+        // Reading what the last search reported sends nothing.
+        {Command::WebBrowser, {}, 2, u"", {2}},
+        {Command::DeviceInfo, {2}, -1, u"", {2}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        rules::ListState list = listOf(3, cases[i].checked, cases[i].currentRow);
+        list.cameras[0].mac = list.cameras[2].mac = "02-00-00-00-00-0";
+        const rules::Choice choice = rules::chooseCameras(cases[i].command, list);
+        EXPECT_EQ(choice.message, cases[i].message) << "case " << i;
+        EXPECT_EQ(choice.cameras, cases[i].cameras) << "case " << i;
+    }
+}
+
+TEST(ChoosingRule, ACameraIsFoundAgainByItsMacAndIpAddress) {
+    rules::ListState list;
+    list.cameras = {{"A", "10.0.0.5"}, {"B", "10.0.0.6"}, {"C", "10.0.0.7"}, {"C", "10.0.0.8"}};
+    list.rowCamera = {3, 1, 0, 2};  // another reply order than the cameras'
+    struct Case {
+        const char* what;
+        rules::CameraKey camera;
+        int row;
+    };
+    const Case cases[] = {
+        {"MAC and IP address", {"A", "10.0.0.5"}, 2},
+        {"its only reply, at a new address", {"B", "10.0.0.99"}, 1},
+        {"one of two replies of one MAC, told apart by IP", {"C", "10.0.0.7"}, 3},
+        {"two replies of its MAC, neither at its address", {"C", "10.0.0.9"}, -1},
+        {"gone", {"D", "10.0.0.5"}, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(rules::rowOfCamera(list, c.camera), c.row) << c.what;
+    list.rowCamera = {1};  // the filter shows camera 1 alone: a hidden camera has no row
+    EXPECT_EQ(rules::rowOfCamera(list, {"A", "10.0.0.5"}), -1);
 }
 
 }  // namespace
