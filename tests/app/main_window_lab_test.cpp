@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,8 +18,21 @@
 #include <cstdio>
 #include <memory>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
 #include "device_info_dialog.h"
 #include "CTarvoDlg.h"
+#include "ip_setup_dialog.h"
+#include "password_dialog.h"
+#include "timer_dialog.h"
 #include "control_ids.h"
 #include "zelk_testing.h"
 #include "modal_steps.h"
@@ -31,20 +45,99 @@
 namespace {
 
 std::vector<uint8_t> replyOf(uint8_t host, const std::string& model, const std::string& version = "1.2.3",
-                             bool threeStreams = false) {
+                             bool threeStreams = false, uint8_t macTail = 0) {
     ReplyCamera c;
     if (threeStreams) {
         for (auto* url : {&c.rtsp1, &c.rtsp2, &c.rtsp3})
             *url = "rtsp://192.168.1." + std::to_string(host) + ":554/stream" + std::to_string(url - &c.rtsp1 + 1);
     }
-    c.id[5] = host;
+    c.id[5] = macTail != 0 ? macTail : host;
     c.ip = {192, 168, 1, host};
     c.name = "cam-" + std::to_string(host);
+    c.password = "pw" + std::to_string(host);
     c.model = model;
     c.version = version;
     if (host != 24) c.web = "http://192.168.1." + std::to_string(host);  // camera 24 reports no web page
     return ReplyBuilder().camera(c).bytes();
 }
+
+// The last byte of the camera id that each configuration request heard on a
+// segment names: the camera that obeys it.
+class RequestLog {
+public:
+    explicit RequestLog(const std::string& interface) : sock_(::socket(AF_INET, SOCK_DGRAM, 0)) {
+        int on = 1;
+        setsockopt(sock_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        setsockopt(sock_, SOL_SOCKET, SO_BINDTODEVICE, interface.c_str(), static_cast<socklen_t>(interface.size()));
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_port = htons(zelk::IDCP_PORT);
+        if (::bind(sock_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) ADD_FAILURE() << "cannot listen";
+        thread_ = std::thread([this] { listen(); });
+    }
+    ~RequestLog() {
+        stop_ = true;
+        thread_.join();
+        ::close(sock_);
+    }
+    std::vector<int> targets() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return targets_;
+    }
+    // Waits until `count` requests were heard; the request may still be on its way when the flow returns.
+    std::vector<int> targetsOnceHeard(size_t count) {
+        QElapsedTimer waited;
+        waited.start();
+        while (targets().size() < count && waited.elapsed() < 10000) QTest::qWait(10);
+        return targets();
+    }
+
+private:
+    void listen() {
+        uint8_t buffer[2048];
+        while (!stop_) {
+            pollfd fd{sock_, POLLIN, 0};
+            if (::poll(&fd, 1, 50) <= 0) continue;
+            const ssize_t n = ::recv(sock_, buffer, sizeof buffer, 0);
+            if (n < zelk::IDCP_HEADER_SIZE) continue;
+            const zelk::IdcpHeader h = zelk::decodeHeader(buffer);
+            if (h.command != zelk::CMD_SET && h.command != zelk::CMD_MULTI_SET) continue;
+            std::lock_guard<std::mutex> lock(mutex_);
+            targets_.push_back(h.target[5]);
+        }
+    }
+
+    int sock_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<int> targets_;
+    std::thread thread_;
+};
+
+// Answers the next information dialog that opens: OK, or Escape.
+class InfoDialogCloser {
+public:
+    explicit InfoDialogCloser(bool ok) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, ok] {
+            auto* dialog = dynamic_cast<CDeviceInfoDlg*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            const auto* list = dialog->findChild<QTreeWidget*>();
+            for (int r = 0; r < list->topLevelItemCount(); ++r)
+                rows << list->topLevelItem(r)->text(0) + "=" + list->topLevelItem(r)->text(1);
+            shown = dialog->m_camera["sIP"].asString() == "192.168.1.22" ? 1 : 0;
+            if (!screenshot.isEmpty()) dialog->grab().save(screenshot);
+            if (ok) dialog->accept();
+            else QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        timer_.start(20);
+    }
+    QStringList rows;
+    int shown = -1;
+    QString screenshot;
+
+private:
+    QTimer timer_;
+};
 
 // The context menu, once it is shown.
 QMenu* shownMenu() {
@@ -114,10 +207,143 @@ TEST_F(MainWindow, ASearchAfterACameraLeftShowsOneRowLess) {
     auto leaving = std::make_unique<Responder>("camA", std::vector<std::vector<uint8_t>>{replyOf(22, "CX")});
     auto dlg = start();
     ASSERT_EQ(dlg->m_listDevice->topLevelItemCount(), 2);
+    // The leaving camera is the current one: once it is gone, there is none.
+    QTest::mouseClick(dlg->m_listDevice->viewport(), Qt::LeftButton, {},
+                      rowCentre(*dlg, static_cast<int>(column(*dlg, 0).indexOf("cam-22"))));
     leaving.reset();
     QTest::mouseClick(dlg->button(IDC_BUTTON_SEARCH), Qt::LeftButton);
     EXPECT_EQ(column(*dlg, 0), QStringList{"cam-21"});
     EXPECT_EQ(dlg->findChild<QLineEdit*>()->text(), "1");
+    EXPECT_EQ(dlg->currentItem(), -1);
+    EXPECT_TRUE(dlg->m_listDevice->selectedItems().isEmpty());
+    MessageWatch messages;
+    dlg->OnBnClickedWebBrowser();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, "There is no checked IP camera\nWould you like to check IP camera!!");
+}
+
+// Stand-in cameras 192.168.1.<host> that answer in the order given, and hear every request.
+class ReorderedCameras {
+public:
+    explicit ReorderedCameras(std::vector<uint8_t> hosts) { answerInOrder(std::move(hosts)); }
+    void answerInOrder(std::vector<uint8_t> hosts) {
+        std::vector<std::vector<uint8_t>> replies;
+        for (uint8_t host : hosts) replies.push_back(replyOf(host, "CX"));
+        responder_.reset();
+        responder_ = std::make_unique<Responder>("camA", std::move(replies));
+    }
+    RequestLog requests{"camA"};
+
+private:
+    std::unique_ptr<Responder> responder_;
+};
+
+void typePassword(const QString& text) {
+    onNextModal<CPasswordDlg>([text](CPasswordDlg* prompt) {
+        QTest::keyClicks(prompt->findChild<QLineEdit*>(QStringLiteral("passwordEdit")), text);
+        QTest::keyClick(prompt->findChild<QLineEdit*>(QStringLiteral("passwordEdit")), Qt::Key_Return);
+    });
+}
+
+TEST_F(MainWindow, EveryCommandActsOnTheClickedCameraAfterASearchInAnotherOrder) {
+    setCountdownTickForTests(std::chrono::milliseconds(5));
+    ReorderedCameras cameras({21, 22, 23});
+    auto dlg = start();
+    ASSERT_EQ(column(*dlg, 0), (QStringList{"cam-21", "cam-22", "cam-23"}));
+    QTest::mouseClick(dlg->m_listDevice->viewport(), Qt::LeftButton, {}, rowCentre(*dlg, 1));
+    cameras.answerInOrder({23, 21, 22});
+    QTest::mouseClick(dlg->button(IDC_BUTTON_SEARCH), Qt::LeftButton);
+    ASSERT_EQ(column(*dlg, 0), (QStringList{"cam-23", "cam-21", "cam-22"}));
+    EXPECT_EQ(dlg->currentItem(), 2);
+    EXPECT_TRUE(dlg->m_listDevice->topLevelItem(2)->isSelected());
+    MessageWatch messages;
+
+    {
+        InfoDialogCloser closer(true);
+        dlg->OnBnClickedDeviceInfo();
+        EXPECT_EQ(closer.shown, 1);
+    }
+    QString opened;
+    setWebPageOpenerForTests([&](const QString& url) { opened = url; });
+    dlg->OnBnClickedWebBrowser();
+    setWebPageOpenerForTests({});
+    EXPECT_EQ(opened, "http://192.168.1.22");
+
+    // The stand-ins ignore the request, and answer the search after it in yet another order.
+    QString shownAddress;
+    typePassword("pw22");
+    onNextModal<CIPSetupDlg>([&](CIPSetupDlg* dialog) {
+        shownAddress = dialog->findChild<QLineEdit*>("ipAddressEdit")->text();
+        dialog->findChild<QLineEdit*>("deviceNameEdit")->setText("Parking");
+        dialog->OnBnClickedApply();
+    });
+    onNextModal<CTimerDlg>([&](CTimerDlg*) { cameras.answerInOrder({22, 23, 21}); });
+    dlg->OnBnClickedIpSetup();
+    EXPECT_EQ(shownAddress, "192.168.1.22");
+    EXPECT_EQ(cameras.requests.targetsOnceHeard(1), std::vector<int>{22});
+    ASSERT_EQ(column(*dlg, 0), (QStringList{"cam-22", "cam-23", "cam-21"}));
+    EXPECT_EQ(dlg->currentItem(), 0);
+    EXPECT_TRUE(dlg->m_listDevice->topLevelItem(0)->isSelected());
+    const QString notice = dlg->notice()->text();
+    EXPECT_TRUE(notice.contains("(192.168.1.22) did not take its new settings.")) << notice.toStdString();
+
+    typePassword("pw22");
+    onNextModal<CTimerDlg>([&](CTimerDlg*) { cameras.answerInOrder({21, 22, 23}); });
+    dlg->OnBnClickedRestore();
+    EXPECT_EQ(cameras.requests.targetsOnceHeard(2), (std::vector<int>{22, 22}));
+    EXPECT_EQ(dlg->currentItem(), 1);
+    EXPECT_TRUE(dlg->m_listDevice->topLevelItem(1)->isSelected());
+    EXPECT_TRUE(dlg->notice()->text().isEmpty()) << "a new search clears the notice";
+    EXPECT_TRUE(messages.shown().empty());
+    setCountdownTickForTests(std::chrono::milliseconds(0));
+}
+
+TEST_F(MainWindow, TheKeyboardMovesTheCurrentCamera) {
+    Responder cameras("camA", {replyOf(21, "CX"), replyOf(22, "CX"), replyOf(23, "CX")});
+    auto dlg = start();
+    std::vector<QString> opened;
+    setWebPageOpenerForTests([&](const QString& url) { opened.push_back(url); });
+    QTest::mouseClick(dlg->m_listDevice->viewport(), Qt::LeftButton, {}, rowCentre(*dlg, 0));
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+        QTest::keyClick(dlg->m_listDevice, key);
+        dlg->OnBnClickedWebBrowser();
+    }
+    setWebPageOpenerForTests({});
+    EXPECT_EQ(opened, (std::vector<QString>{"http://192.168.1.22", "http://192.168.1.23", "http://192.168.1.22"}));
+    EXPECT_EQ(dlg->currentItem(), 1);
+}
+
+TEST_F(MainWindow, CommandsThatSendRefuseACameraWhoseMacAnotherCameraReports) {
+    Responder cameras("camA", {replyOf(21, "CX", "1.2.3", false, 0x77), replyOf(22, "CX", "1.2.3", false, 0x77)});
+    auto dlg = start();
+    ASSERT_EQ(dlg->m_listDevice->topLevelItemCount(), 2);
+    const int row = static_cast<int>(column(*dlg, 1).indexOf("192.168.1.22"));
+    QTest::mouseClick(dlg->m_listDevice->viewport(), Qt::LeftButton, {}, rowCentre(*dlg, row));
+    // A prompt would mean the command went on towards sending: close it and say so.
+    bool prompted = false;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            prompted = true;
+            modal->close();
+        }
+    });
+    guard.start(20);
+    MessageWatch messages;
+    dlg->OnBnClickedRestore();
+    dlg->OnBnClickedIpSetup();
+    EXPECT_FALSE(prompted);
+    const QString mac = dlg->m_listDevice->topLevelItem(row)->text(2);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    for (const ShownMessage& shown : messages.shown())
+        expectErrorBox(shown, "The cameras at 192.168.1.22 and 192.168.1.21 report the same MAC address " + mac +
+                                  ".\nBoth would obey a request meant for one of them: nothing was sent.");
+    // Reading what a camera reported is still fine.
+    QString opened;
+    setWebPageOpenerForTests([&](const QString& url) { opened = url; });
+    dlg->OnBnClickedWebBrowser();
+    setWebPageOpenerForTests({});
+    EXPECT_EQ(opened, "http://192.168.1.22");
 }
 
 TEST_F(MainWindow, AFailedSearchSaysSoAndKeepsTheOldRows) {
@@ -155,6 +381,7 @@ TEST_F(MainWindow, ClicksSetTheCurrentItemAndTheRightClickOpensTheMenu) {
     });
     QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(*dlg, 1));
     EXPECT_EQ(dlg->currentItem(), 1);
+    EXPECT_TRUE(dlg->m_listDevice->topLevelItem(1)->isSelected()) << "the right click selects what it acts on";
     EXPECT_EQ(entries, (QStringList{"IP Setup", "Restore", "-", "Web Browser", "Device Info"}));
 
     // The web command from the menu acts on the row clicked.
@@ -238,31 +465,6 @@ TEST_F(MainWindow, DuringASearchTheWindowRepaintsAndIgnoresClicks) {
     // repaints while the search runs, and not only once at its end, holds anywhere.
     EXPECT_GE(paints, 2);
 }
-
-// Answers the next information dialog that opens: OK, or Escape.
-class InfoDialogCloser {
-public:
-    explicit InfoDialogCloser(bool ok) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, ok] {
-            auto* dialog = dynamic_cast<CDeviceInfoDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) return;
-            const auto* list = dialog->findChild<QTreeWidget*>();
-            for (int r = 0; r < list->topLevelItemCount(); ++r)
-                rows << list->topLevelItem(r)->text(0) + "=" + list->topLevelItem(r)->text(1);
-            shown = dialog->m_camera["sIP"].asString() == "192.168.1.22" ? 1 : 0;
-            if (!screenshot.isEmpty()) dialog->grab().save(screenshot);
-            if (ok) dialog->accept();
-            else QTest::keyClick(dialog, Qt::Key_Escape);
-        });
-        timer_.start(20);
-    }
-    QStringList rows;
-    int shown = -1;
-    QString screenshot;
-
-private:
-    QTimer timer_;
-};
 
 TEST_F(MainWindow, DeviceInfoFromTheButtonTheMenuAndADoubleClick) {
     Responder cameras("camA", {replyOf(21, "CX"), replyOf(22, "DV", "1.0.0", true)});
