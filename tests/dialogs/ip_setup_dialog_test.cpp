@@ -264,3 +264,42 @@ TEST_F(IpSetupDialog, CancelEscapeAndEnterLeaveTheMembers) {
     }
     EXPECT_TRUE(messages.shown().empty());
 }
+
+TEST_F(IpSetupDialog, MultipleLayoutWalksTheHostRangeTypedAndSendsNoName) {
+    open(true, true);
+    dialog.m_strDeviceName = QString(27, u'n');  // names are not sent to several cameras
+    std::vector<QString> refusedTexts;
+    const int result = run([&refusedTexts](CIPSetupDlg* shown) {
+        EXPECT_EQ(child<QLabel>(shown, "hostPrefixLabel")->text().toStdString(), "192.168.0.");
+        QLineEdit* first = edit(shown, "firstHostEdit");
+        QLineEdit* last = edit(shown, "lastHostEdit");
+        EXPECT_TRUE(first->isVisible());
+        EXPECT_EQ(first->text().toStdString(), "1");
+        EXPECT_EQ(last->text().toStdString(), "255");
+        for (const auto& [from, to] : std::vector<std::pair<QString, QString>>{{"40", "10"}, {"", "255"}}) {
+            first->setText(from);
+            last->setText(to);
+            buttonNamed(shown, "Apply")->click();
+            if (shown->isVisible()) refusedTexts.push_back(from + "~" + to);
+        }
+        first->setText("10");
+        last->setText("40");
+        buttonNamed(shown, "Apply")->click();
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(refusedTexts, (std::vector<QString>{"40~10", "~255"}));
+    ASSERT_EQ(messages.shown().size(), 2u);
+    expectErrorBox(messages.shown()[0], "The host numbers of the range must be whole numbers from 0 to 255, "
+                                        "the first not above the last.");
+    EXPECT_EQ(dialog.m_nFirstHost, 10);
+    EXPECT_EQ(dialog.m_nLastHost, 40);
+}
+
+TEST_F(IpSetupDialog, TheHostRangeShowsInTheMultipleLayoutOnly) {
+    open(false);
+    run([](CIPSetupDlg* shown) {
+        EXPECT_FALSE(edit(shown, "firstHostEdit")->isVisible());
+        EXPECT_TRUE(edit(shown, "ipAddressEdit")->isVisible());
+        shown->reject();
+    });
+}
