@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "address_walk.h"
+#include "address_walk_dialog.h"
 #include "camera_commands.h"
 #include "configuration_flows.h"
 #include "host_range.h"
@@ -35,14 +37,6 @@ SentSettings sentToOne(const rules::CameraKey& camera, const DeviceInfo& setting
             dhcp};
 }
 
-// After the search that follows the countdown: a camera that ignored its request is said in the window.
-void noticeSettingsNotTaken(CameraListHost& host, const std::vector<SentSettings>& sent) {
-    QStringList lines;
-    for (const std::string& line : settingsNotTaken(sent, host.listState(), host.cameraRecords()))
-        lines << QString::fromLocal8Bit(line);
-    if (!lines.isEmpty()) host.showNotice(lines.join(u' '));
-}
-
 }  // namespace
 
 void runIpSetup(CameraListHost& host) {
@@ -74,22 +68,48 @@ void runIpSetup(CameraListHost& host) {
     settings[0].dhcp[0] = static_cast<char>(dialog.m_bDhcp);
 
     const std::string localAddress = host.localAddress();
-    char scanText[1] = {};
+    std::vector<SentSettings> sent;
+    std::vector<std::string> unplaced;  // what the notice says first: cameras the walk found no address for
     int result;
-    {
-        WaitCursor wait;
-        if (multiple) {
-            // Every checked camera gets an address, whatever the target's own DHCP state.
-            const QString prefix = addressPrefix(dialog.m_strIpAddress);
-            setText(settings[0].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nFirstHost));
-            setText(settings[1].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nLastHost));
-            setText(settings[1].gateway, dialog.m_strGateway);
-            setText(settings[1].subnetMask, dialog.m_strSubnetMask);
-            result = zelk_set_deviceinfo_multi(settings, scanText, static_cast<int>(choice.cameras.size()),
-                                               choice.cameras.data(), localAddress.c_str());
-        } else {
-            result = zelk_set_deviceinfo(target, host.cameraRecords(), settings[0], scanText, localAddress.c_str());
+    if (multiple) {
+        // Every checked camera gets an address, whatever the target's own DHCP state.
+        const QString prefix = addressPrefix(dialog.m_strIpAddress);
+        setText(settings[0].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nFirstHost));
+        setText(settings[1].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nLastHost));
+        setText(settings[1].gateway, dialog.m_strGateway);
+        setText(settings[1].subnetMask, dialog.m_strSubnetMask);
+        const int count = static_cast<int>(choice.cameras.size());
+        zelk::AddressPlan plan;
+        CAddressWalkDlg walk(
+            [&](const WalkReport& report) {
+                plan = zelk::planAddresses(settings, count, choice.cameras.data(), localAddress.c_str(), report);
+            },
+            count);
+        if (walk.DoModal() != IDOK) return;  // cancelled: nothing is sent
+        result = plan.result;
+        if (result == ZELK_OK) {
+            for (size_t i = 0; i < plan.assigned.size() && i < choice.cameras.size(); ++i) {
+                const rules::CameraKey key = host.cameraKey(choice.cameras[i]);
+                if (plan.assigned[i].empty()) {
+                    unplaced.push_back("The camera " + key.mac + " (" + key.ip + ") got no free address of the range.");
+                    continue;
+                }
+                sent.push_back({key, "", plan.assigned[i], zelk::fieldText(settings[0].subnetMask),
+                                zelk::fieldText(settings[0].gateway), false});
+            }
+            if (sent.empty()) {
+                host.showError(QStringLiteral("No free address is left in the range for these cameras.\n"
+                                              "Nothing was sent."));
+                return;
+            }
+            WaitCursor wait;
+            result = zelk::sendAddressPlan(plan, settings, count, choice.cameras.data(), localAddress.c_str());
         }
+    } else {
+        WaitCursor wait;
+        char scanText[1] = {};
+        result = zelk_set_deviceinfo(target, host.cameraRecords(), settings[0], scanText, localAddress.c_str());
+        sent.push_back(sentToOne(targetKey, settings[0]));
     }
     if (result == ZELK_ERR_NO_ICMP) {
         host.showError(QStringLiteral("The free addresses cannot be found: this computer may not send ping "
@@ -97,5 +117,10 @@ void runIpSetup(CameraListHost& host) {
                                           "sockets (net.ipv4.ping_group_range). Nothing was sent."));
     }
     if (result != ZELK_OK) return;  // other failures: the trace lines record why
-    if (countDownAndSearch(host, 1, targetKey) && !multiple) noticeSettingsNotTaken(host, {sentToOne(targetKey, settings[0])});
+    if (!countDownAndSearch(host, 1, targetKey)) return;
+    std::vector<std::string> lines = unplaced;
+    for (std::string& line : settingsNotTaken(sent, host.listState(), host.cameraRecords())) lines.push_back(std::move(line));
+    QStringList notice;
+    for (const std::string& line : lines) notice << QString::fromLocal8Bit(line);
+    if (!notice.isEmpty()) host.showNotice(notice.join(u' '));
 }

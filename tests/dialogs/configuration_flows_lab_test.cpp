@@ -182,12 +182,35 @@ TEST_F(Flows, IpSetupForTwoCheckedCamerasGivesConsecutiveFreeAddresses) {
     const QString target = rowOf("First") > rowOf("Second") ? "password-long-1" : "pw2";
     const QString first = rowOf("First") < rowOf("Second") ? "First" : "Second";
     const QString second = first == "First" ? "Second" : "First";
-    ModalScript script({typePassword(target), editIpSetup({{"gatewayEdit", "192.168.1.254"}}), waitForIt()});
+    ModalScript script(
+        {typePassword(target), editIpSetup({{"gatewayEdit", "192.168.1.254"}}), waitForIt(), waitForIt()});
     dlg->OnBnClickedIpSetup();
     // 192.168.1.1 answers pings: the cameras get .2 and .3, in row order.
     EXPECT_EQ(addressOf(first), "192.168.1.2");
     EXPECT_EQ(addressOf(second), "192.168.1.3");
     EXPECT_TRUE(shownSelected(second));  // the last checked camera, whose password was asked
+    EXPECT_TRUE(dlg->notice()->text().isEmpty()) << dlg->notice()->text().toStdString();
+}
+
+TEST_F(Flows, TheAddressWalkStopsOnEscapeAndWalksTheRangeTyped) {
+    const QString target = rowOf("First") > rowOf("Second") ? "password-long-1" : "pw2";
+    const QString first = rowOf("First") < rowOf("Second") ? "First" : "Second";
+    const QString second = first == "First" ? "Second" : "First";
+    const std::map<QString, QString> range{{"firstHostEdit", "50"}, {"lastHostEdit", "60"}};
+    check("First");
+    check("Second");
+    {
+        ModalScript script({typePassword(target), editIpSetup(range), escape()});
+        dlg->OnBnClickedIpSetup();
+        EXPECT_TRUE(script.errors.shown().empty());
+    }
+    EXPECT_EQ(labLog().find("multi-set"), std::string::npos);
+    EXPECT_EQ(addressOf("First"), "192.168.1.31") << "no countdown, no search";
+
+    ModalScript script({typePassword(target), editIpSetup(range), waitForIt(), waitForIt()});
+    dlg->OnBnClickedIpSetup();
+    EXPECT_EQ(addressOf(first), "192.168.1.50");
+    EXPECT_EQ(addressOf(second), "192.168.1.51");
 }
 
 }  // namespace
