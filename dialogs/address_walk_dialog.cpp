@@ -21,7 +21,7 @@ struct CAddressWalkDlg::Progress {
     std::thread worker;
 };
 
-CAddressWalkDlg::CAddressWalkDlg(std::function<void(const WalkReport&)> work, int cameraCount)
+CAddressWalkDlg::CAddressWalkDlg(std::function<void(const zelk::WalkProgress&)> work, int cameraCount)
     : CModalDialog(CloseBox::Hidden),
       m_work(std::move(work)),
       m_cameraCount(cameraCount),

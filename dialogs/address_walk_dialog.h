@@ -9,21 +9,17 @@
 #include <memory>
 #include <string>
 
+#include "address_walk.h"
 #include "modal_dialog.h"
 
 class QLabel;
 class QPushButton;
 
-// What the walk reports as it decides candidates: the address just decided, the cameras placed so far.
-using WalkReport = std::function<void(const std::string& probed, int placed)>;
-
 class CAddressWalkDlg : public CModalDialog {
 public:
-    struct Progress;
-
     // `work` runs on a thread of its own while the dialog shows; DoModal
     // returns IDOK once it has ended, IDCANCEL when the user cancelled.
-    CAddressWalkDlg(std::function<void(const WalkReport&)> work, int cameraCount);
+    CAddressWalkDlg(std::function<void(const zelk::WalkProgress&)> work, int cameraCount);
     ~CAddressWalkDlg() override;
 
     // Cancel and Escape: the walk cannot be stopped halfway, but once it has
@@ -35,9 +31,10 @@ protected:
     void OnInitDialog() override;
 
 private:
+    struct Progress;
     void OnTimer();
 
-    std::function<void(const WalkReport&)> m_work;
+    std::function<void(const zelk::WalkProgress&)> m_work;
     int m_cameraCount;
     std::shared_ptr<Progress> m_progress;
     bool m_cancelled = false;

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 #include "address_walk.h"
 #include "address_walk_dialog.h"
 #include "camera_commands.h"
@@ -37,6 +39,45 @@ SentSettings sentToOne(const rules::CameraKey& camera, const DeviceInfo& setting
             dhcp};
 }
 
+// Several cameras: the walk finds their addresses in a window the user may
+// cancel, then the plan is sent. Nothing when the command ends here (cancelled,
+// or no camera got an address); else the library's result. `sent` and
+// `notice` say what to look for after the restart and what to say then.
+std::optional<int> walkAndSend(CameraListHost& host, const std::vector<int>& cameras, const CIPSetupDlg& dialog,
+                               DeviceInfo (&settings)[2], const std::string& localAddress,
+                               std::vector<SentSettings>& sent, std::vector<std::string>& notice) {
+    // Every checked camera gets an address, whatever the target's own DHCP state.
+    const QString prefix = addressPrefix(dialog.m_strIpAddress);
+    setText(settings[0].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nFirstHost));
+    setText(settings[1].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nLastHost));
+    setText(settings[1].gateway, dialog.m_strGateway);
+    setText(settings[1].subnetMask, dialog.m_strSubnetMask);
+    const int count = static_cast<int>(cameras.size());
+    zelk::AddressPlan plan;
+    CAddressWalkDlg walk(
+        [&](const zelk::WalkProgress& report) {
+            plan = zelk::planAddresses(settings, count, cameras.data(), localAddress.c_str(), report);
+        },
+        count);
+    if (walk.DoModal() != IDOK) return std::nullopt;  // cancelled: nothing is sent
+    if (plan.result != ZELK_OK) return plan.result;
+    for (size_t i = 0; i < plan.assigned.size() && i < cameras.size(); ++i) {
+        const rules::CameraKey key = host.cameraKey(cameras[i]);
+        if (plan.assigned[i].empty()) {
+            notice.push_back("The camera " + key.mac + " (" + key.ip + ") got no free address of the range.");
+            continue;
+        }
+        sent.push_back({key, "", plan.assigned[i], zelk::fieldText(settings[0].subnetMask),
+                        zelk::fieldText(settings[0].gateway), false});
+    }
+    if (sent.empty()) {
+        host.showError(QStringLiteral("No free address is left in the range for these cameras.\nNothing was sent."));
+        return std::nullopt;
+    }
+    WaitCursor wait;
+    return zelk::sendAddressPlan(plan, settings, count, cameras.data(), localAddress.c_str());
+}
+
 }  // namespace
 
 void runIpSetup(CameraListHost& host) {
@@ -69,42 +110,12 @@ void runIpSetup(CameraListHost& host) {
 
     const std::string localAddress = host.localAddress();
     std::vector<SentSettings> sent;
-    std::vector<std::string> unplaced;  // what the notice says first: cameras the walk found no address for
+    std::vector<std::string> notice;  // first the cameras the walk found no address for
     int result;
     if (multiple) {
-        // Every checked camera gets an address, whatever the target's own DHCP state.
-        const QString prefix = addressPrefix(dialog.m_strIpAddress);
-        setText(settings[0].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nFirstHost));
-        setText(settings[1].ipAddress, QStringLiteral("%1.%2").arg(prefix).arg(dialog.m_nLastHost));
-        setText(settings[1].gateway, dialog.m_strGateway);
-        setText(settings[1].subnetMask, dialog.m_strSubnetMask);
-        const int count = static_cast<int>(choice.cameras.size());
-        zelk::AddressPlan plan;
-        CAddressWalkDlg walk(
-            [&](const WalkReport& report) {
-                plan = zelk::planAddresses(settings, count, choice.cameras.data(), localAddress.c_str(), report);
-            },
-            count);
-        if (walk.DoModal() != IDOK) return;  // cancelled: nothing is sent
-        result = plan.result;
-        if (result == ZELK_OK) {
-            for (size_t i = 0; i < plan.assigned.size() && i < choice.cameras.size(); ++i) {
-                const rules::CameraKey key = host.cameraKey(choice.cameras[i]);
-                if (plan.assigned[i].empty()) {
-                    unplaced.push_back("The camera " + key.mac + " (" + key.ip + ") got no free address of the range.");
-                    continue;
-                }
-                sent.push_back({key, "", plan.assigned[i], zelk::fieldText(settings[0].subnetMask),
-                                zelk::fieldText(settings[0].gateway), false});
-            }
-            if (sent.empty()) {
-                host.showError(QStringLiteral("No free address is left in the range for these cameras.\n"
-                                              "Nothing was sent."));
-                return;
-            }
-            WaitCursor wait;
-            result = zelk::sendAddressPlan(plan, settings, count, choice.cameras.data(), localAddress.c_str());
-        }
+        const std::optional<int> walked = walkAndSend(host, choice.cameras, dialog, settings, localAddress, sent, notice);
+        if (!walked) return;
+        result = *walked;
     } else {
         WaitCursor wait;
         char scanText[1] = {};
@@ -118,9 +129,8 @@ void runIpSetup(CameraListHost& host) {
     }
     if (result != ZELK_OK) return;  // other failures: the trace lines record why
     if (!countDownAndSearch(host, 1, targetKey)) return;
-    std::vector<std::string> lines = unplaced;
-    for (std::string& line : settingsNotTaken(sent, host.listState(), host.cameraRecords())) lines.push_back(std::move(line));
-    QStringList notice;
-    for (const std::string& line : lines) notice << QString::fromLocal8Bit(line);
-    if (!notice.isEmpty()) host.showNotice(notice.join(u' '));
+    for (std::string& line : settingsNotTaken(sent, host.listState(), host.cameraRecords())) notice.push_back(std::move(line));
+    QStringList shown;
+    for (const std::string& line : notice) shown << QString::fromLocal8Bit(line);
+    if (!shown.isEmpty()) host.showNotice(shown.join(u' '));
 }

@@ -16,8 +16,8 @@ namespace {
 // A walk that reports one decided address, then holds until the test lets it end.
 class HeldWalk {
 public:
-    std::function<void(const WalkReport&)> work() {
-        return [this](const WalkReport& report) {
+    std::function<void(const zelk::WalkProgress&)> work() {
+        return [this](const zelk::WalkProgress& report) {
             report("10.0.0.3", 1);
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
             while (!release && std::chrono::steady_clock::now() < deadline)
