@@ -286,7 +286,7 @@ TEST_F(MainWindow, EveryCommandActsOnTheClickedCameraAfterASearchInAnotherOrder)
     EXPECT_TRUE(dlg->m_listDevice->topLevelItem(0)->isSelected());
     const QString notice = dlg->notice()->text();
     EXPECT_TRUE(notice.contains("(192.168.1.22) did not take its new settings.")) << notice.toStdString();
-    EXPECT_TRUE(dlg->grab().save(screenshotPath("main-window-notice.png")));
+    dlg->grab().save(screenshotPath("main-window-notice.png"));  // a picture for people, where the folder is writable
 
     typePassword("pw22");
     onNextModal<CTimerDlg>([&](CTimerDlg*) { cameras.answerInOrder({21, 22, 23}); });
