@@ -218,6 +218,33 @@ TEST_F(Flows, TheAddressWalkStopsOnEscapeAndWalksTheRangeTyped) {
     EXPECT_EQ(addressOf(second), "192.168.1.51");
 }
 
+TEST_F(Flows, CamerasTheWalkFindsNoAddressForAreSaid) {
+    const QString target = rowOf("First") > rowOf("Second") ? "password-long-1" : "pw2";
+    const QString first = rowOf("First") < rowOf("Second") ? "First" : "Second";
+    const QString second = first == "First" ? "Second" : "First";
+    const QString secondMac = second == "First" ? "02-00-00-00-00-01" : "02-00-00-00-00-02";
+    const QString secondAddress = addressOf(second);
+    // 192.168.1.1 answers pings, and is the gateway too.
+    check("First");
+    check("Second");
+    {
+        ModalScript script({typePassword(target), editIpSetup({{"firstHostEdit", "1"}, {"lastHostEdit", "1"}}),
+                            waitForIt()});
+        dlg->OnBnClickedIpSetup();
+        ASSERT_EQ(script.errors.shown().size(), 1u);
+        EXPECT_EQ(script.errors.shown()[0].text, "No free address is left in the range for these cameras.\nNothing was sent.");
+    }
+    EXPECT_EQ(labLog().find("multi-set"), std::string::npos);
+
+    ModalScript script({typePassword(target), editIpSetup({{"firstHostEdit", "1"}, {"lastHostEdit", "2"}}),
+                        waitForIt(), waitForIt()});
+    dlg->OnBnClickedIpSetup();
+    EXPECT_EQ(addressOf(first), "192.168.1.2");
+    EXPECT_EQ(addressOf(second), secondAddress);
+    EXPECT_EQ(dlg->notice()->text(),
+              "The camera " + secondMac + " (" + secondAddress + ") got no free address of the range.");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
