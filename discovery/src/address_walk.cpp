@@ -64,7 +64,7 @@ struct Range {
     std::vector<Ipv4> own;
 };
 
-// Addresses the walk never probes: no camera may take them, whoever answers there.
+// Addresses no camera may take, whoever answers there.
 std::optional<SkipReason> reservedFor(const Ipv4& candidate, const Range& range) {
     switch (subnetRole(candidate, range.mask)) {
     case SubnetRole::NetworkAddress:
@@ -123,22 +123,27 @@ public:
     }
 
 private:
-    static constexpr size_t MAX_RUNNING = 64;  // sockets and threads of one walk
+    static constexpr size_t MAX_AHEAD = 64;  // bounds the sockets and threads of one walk
 
+    // The caller holds the lock.
     void startProbes(std::unique_lock<std::mutex>&, size_t asked) {
-        while (next_ < candidates_.size() && free_ + running_ < needed_ && next_ - asked < MAX_RUNNING) {
+        while (next_ < candidates_.size() && free_ + running_ < needed_ && next_ < asked + MAX_AHEAD) {
             Candidate& c = candidates_[next_++];
-            if (c.decided) continue;  // reserved: never probed
-            ++running_;
-            probing_.emplace_back([this, &c] {
+            if (c.decided) continue;  // names no host: not probed
+            // A reserved address is probed for the report only; it is never free.
+            const bool mayBeFree = !c.skip;
+            if (mayBeFree) ++running_;
+            probing_.emplace_back([this, &c, mayBeFree] {
                 ProbeTranscript transcript;
-                const std::optional<SkipReason> skip = probe(c.text, transcript);
+                const std::optional<SkipReason> answer = probe(c.text, transcript);
                 const std::lock_guard<std::mutex> lock(mutex_);
                 c.transcript = std::move(transcript);
-                c.skip = skip;
+                if (mayBeFree) {
+                    c.skip = answer;
+                    --running_;
+                    if (!answer) ++free_;
+                }
                 c.decided = true;
-                --running_;
-                if (!skip) ++free_;
                 changed_.notify_all();
             });
         }
@@ -229,8 +234,11 @@ AddressPlan planAddresses(const DeviceInfo* bounds, int cameraCount, const int* 
         Ipv4 address = range.base;
         address[3] = static_cast<uint8_t>(range.first + static_cast<int>(i));
         candidates[i].text = range.prefix + "." + std::to_string(address[3]);
+        // The gateway and the workstation's own addresses are probed like any
+        // address the walk meets; network and broadcast addresses are no host's.
         candidates[i].skip = reservedFor(address, range);
-        candidates[i].decided = candidates[i].skip.has_value();
+        candidates[i].decided =
+            candidates[i].skip == SkipReason::NetworkAddress || candidates[i].skip == SkipReason::BroadcastAddress;
     }
     // The free address after the last camera's ends the walk.
     ParallelProbes probes(candidates, cameraCount + 1);

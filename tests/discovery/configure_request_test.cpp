@@ -292,13 +292,13 @@ TEST_F(Walk, EdgesOfTheRange) {
         std::vector<uint8_t> asked; // the field at offset 28 of each
     };
     const Case cases[] = {
-        {"10.0.0.1", "10.0.0.255", 0, 2, {}, {}},          // no camera: stops at the first free address
+        {"10.0.0.1", "10.0.0.255", 0, 3, {}, {}},          // no camera: stops at the first free address
         {"10.0.0.9", "10.0.0.3", 2, 0, {}, {}},            // last below first: nothing probed
         {"10.0.0.2", "10.0.0.3", 2, 2, {460}, {2}},        // fewer free addresses than cameras
-        {"10.0.0.1", "10.0.0.2", 2, 1, {}, {}},            // no free address: no request without an entry
+        {"10.0.0.1", "10.0.0.2", 2, 2, {}, {}},            // no free address: no request without an entry
         {"10.0.0.253", "10.0.0.255", 2, 2, {860}, {2}},    // the walk ends with the range, before .255
-        {"10.0.0.1", "10.0.0.5", 6, 4, {1260}, {4}},       // none left for the second request
-        {"10.0.0.0", "10.0.0.5", 1, 3, {460}, {1}},        // network address and gateway are not probed
+        {"10.0.0.1", "10.0.0.5", 6, 5, {1260}, {4}},       // none left for the second request
+        {"10.0.0.0", "10.0.0.5", 1, 4, {460}, {1}},        // the network address is not probed, the gateway is
     };
     const int indices[] = {0, 1, 2, 3, 4, 5};
     for (const Case& c : cases) {
@@ -350,13 +350,13 @@ TEST_F(Walk, ThePlanSaysWhatWasSkippedAndWhichCamerasGotNone) {
         {"192.168.1.0", "192.168.1.255", {"192.168.1.4", "192.168.1.5", "192.168.1.6", "192.168.1.7", "192.168.1.8"},
          {{"192.168.1.0", SkipReason::NetworkAddress}, {"192.168.1.1", SkipReason::Gateway},
           {"192.168.1.2", SkipReason::AnswersPing}, {"192.168.1.3", SkipReason::AnswersArp}},
-         {"192.168.1.2", "192.168.1.3", "192.168.1.4", "192.168.1.5", "192.168.1.6", "192.168.1.7", "192.168.1.8",
-          "192.168.1.9"},
+         {"192.168.1.1", "192.168.1.2", "192.168.1.3", "192.168.1.4", "192.168.1.5", "192.168.1.6", "192.168.1.7",
+          "192.168.1.8", "192.168.1.9"},
          2},
         {"192.168.1.250", "192.168.1.255", {"192.168.1.250", "192.168.1.253", "192.168.1.254", "", ""},
          {{"192.168.1.251", SkipReason::AnswersPing}, {"192.168.1.252", SkipReason::OwnAddress},
           {"192.168.1.255", SkipReason::BroadcastAddress}},
-         {"192.168.1.250", "192.168.1.251", "192.168.1.253", "192.168.1.254"},
+         {"192.168.1.250", "192.168.1.251", "192.168.1.252", "192.168.1.253", "192.168.1.254"},
          1},
     };
     const int indices[] = {4, 3, 2, 1, 0};
@@ -408,8 +408,8 @@ TEST_F(Walk, ProbesThatEndOutOfOrderDecideAsTheSerialWalk) {
         };
         // The walk one address after another, as it was.
         std::vector<std::string> assigned(6);
-        std::vector<std::string> serialProbes;
         size_t placed = 0;
+        std::vector<std::string> serialProbes{"10.0.0.1"};  // the gateway, probed and never handed out
         for (int n = 2; n <= 30; ++n) {
             const std::string address = "10.0.0." + std::to_string(n);
             serialProbes.push_back(address);
