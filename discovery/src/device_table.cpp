@@ -1,16 +1,29 @@
 #include "device_table.h"
 
+#include <utility>
+
 namespace zelk {
 
 DeviceTable g_deviceTable{};
 
 namespace {
 int g_lastSearchCount = 0;
-}
+// Beside the table, whose records keep the layout the replies give them.
+ReplyAdapter g_replyAdapters[ZELK_MAX_DEVICES];
+}  // namespace
 
 const DeviceRecord* deviceRecord(int index) {
     if (index < 0 || index >= g_lastSearchCount) return nullptr;
     return &g_deviceTable.records[index];
+}
+
+void setReplyAdapter(int index, ReplyAdapter adapter) {
+    if (index >= 0 && index < ZELK_MAX_DEVICES) g_replyAdapters[index] = std::move(adapter);
+}
+
+const ReplyAdapter* replyAdapter(int index) {
+    if (deviceRecord(index) == nullptr) return nullptr;
+    return &g_replyAdapters[index];
 }
 
 void setLastSearchCount(int count) { g_lastSearchCount = count; }

@@ -115,7 +115,8 @@ int zelk_set_deviceinfo_multi(const DeviceInfo* bounds, char* /*scanText*/, int 
         const int asked = std::min(ENTRIES_PER_REQUEST, cameraCount - first);
         const auto from = entries.begin() + std::min<long>(first, std::ssize(entries));
         const auto to = entries.begin() + std::min<long>(first + asked, std::ssize(entries));
-        result = sendRequest(multiSetRequest(sender, asked, {from, to}, *mask, *gateway), MULTI_TRACES);
+        result = sendRequest(multiSetRequest(sender, asked, {from, to}, *mask, *gateway), MULTI_TRACES,
+                             adaptersOfCameras(indices + first, asked));
     }
     if (result == ZELK_OK) closeLibrarySocket();
     return result;
