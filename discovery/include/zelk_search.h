@@ -20,7 +20,9 @@ struct CameraAdapter {
     std::string address;  // the workstation's dotted address on it
 };
 
-// What the library can tell about a search that found nothing.
+// What the library can tell about a search that found nothing. A gone
+// adapter or none up also keeps the own probe from coming back, so they are
+// the likelier cause when either is reported.
 struct SearchDiagnosis {
     // The workstation heard its own probe back. On a working segment it
     // always does; when it does not, incoming UDP 50444 is dropped on this

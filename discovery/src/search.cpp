@@ -162,6 +162,8 @@ void setClockForTests(ClockReader clock) { g_clock = std::move(clock); }
 int _discovery_device(const ProbePlan& plan, const ReplyStored& onStored) {
     if (m_sock < 0) return ZELK_ERR_SOCKET;
     const LocalAdapter& chosen = librarySocketAdapter();
+    // Linux sends a limited broadcast out of one adapter only: "every
+    // adapter" means one probe out of each.
     const Listening listening{chosen.index != 0 ? std::vector<LocalAdapter>{chosen} : broadcastAdapters(),
                               listLocalInterfaces(), onStored};
     if (!sendProbe(listening.probed)) return ZELK_ERR_SEND_PROBE;

@@ -108,6 +108,45 @@ private:
     std::thread thread_;
 };
 
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
+
+// The clocks the search reads, in steps: each reading moves both on by
+// `tick`, and after the third the wall clock jumps by `step`. The search
+// never waits for them, so a window of seconds passes in a moment.
+class SteppedClocks {
+public:
+    SteppedClocks(nanoseconds tick, nanoseconds step) : tick_(tick), step_(step) {
+        zelk::setClockForTests([this](clockid_t clock) { return read(clock); });
+    }
+    ~SteppedClocks() { zelk::setClockForTests({}); }
+    SteppedClocks(const SteppedClocks&) = delete;
+    SteppedClocks& operator=(const SteppedClocks&) = delete;
+
+    // From the first reading to the last, on whichever clock was read.
+    nanoseconds sinceFirstReading() const { return last_ - first_; }
+
+private:
+    nanoseconds read(clockid_t clock) {
+        using namespace std::chrono_literals;
+        ++readings_;
+        // Ends a loop that follows the wall clock back in time.
+        if (readings_ > 5000) return nanoseconds::max() / 2;
+        const nanoseconds sinceBoot = tick_ * readings_;
+        nanoseconds now = 1000h + sinceBoot;
+        if (clock == CLOCK_REALTIME) now = 490'000h + sinceBoot + (readings_ > 3 ? step_ : 0ns);
+        if (readings_ == 1) first_ = now;
+        last_ = now;
+        return now;
+    }
+
+    nanoseconds tick_;
+    nanoseconds step_;
+    long readings_ = 0;
+    nanoseconds first_{0};
+    nanoseconds last_{0};
+};
+
 class SearchLab : public ::testing::Test {
 protected:
     void SetUp() override { zelk::setReceiveWindowForTests(std::chrono::milliseconds(1200)); }
@@ -252,33 +291,45 @@ TEST_F(SearchLab, RepeatedProbesListEachCameraOnceAsItArrives) {
 }
 
 TEST_F(SearchLab, AWallClockStepLeavesTheReceiveWindowAtFourSeconds) {
-    using std::chrono::nanoseconds;
     using namespace std::chrono_literals;
     zelk::setReceiveWindowForTests(0ms);
     Chatter busy;
     for (const nanoseconds step : {nanoseconds(10s), nanoseconds(-1h)}) {
-        // Each reading moves both clocks on by 100 ms; after the third the
-        // wall clock steps. The first and last readings give the window.
-        const nanoseconds boot = 1000h;
-        const nanoseconds wallAtBoot = 490'000h;
-        int readings = 0;
-        nanoseconds first{0};
-        nanoseconds last{0};
-        zelk::setClockForTests([&](clockid_t clock) {
-            const nanoseconds sinceBoot = 100ms * ++readings;
-            // Ends a loop that follows the stepped clock back in time.
-            if (readings > 500) return nanoseconds::max() / 2;
-            nanoseconds now = boot + sinceBoot;
-            if (clock == CLOCK_REALTIME) now = wallAtBoot + sinceBoot + (readings > 3 ? step : 0ns);
-            if (readings == 1) first = now;
-            last = now;
-            return now;
-        });
+        SteppedClocks clocks(100ms, step);
         EXPECT_EQ(zelk::searchCameras("").result, ZELK_OK);
-        EXPECT_GE(last - first, nanoseconds(3s)) << "step " << step.count();
-        EXPECT_LE(last - first, nanoseconds(5s)) << "step " << step.count();
+        EXPECT_GE(clocks.sinceFirstReading(), nanoseconds(3s)) << "step " << step.count();
+        EXPECT_LE(clocks.sinceFirstReading(), nanoseconds(5s)) << "step " << step.count();
     }
-    EXPECT_GE(traces.count("[sendto into _discovery_device] Can send message\n"), 2);
+}
+
+TEST_F(SearchLab, ProbesAreSpreadOverTheFirstHalfOfTheWindow) {
+    using namespace std::chrono_literals;
+    zelk::setReceiveWindowForTests(0ms);
+    Chatter busy;
+    struct Case {
+        int probes;
+        milliseconds spacing;
+        std::vector<milliseconds> sentAt;
+    };
+    for (const Case& c : {Case{3, 0ms, {0ms, 1000ms, 2000ms}}, Case{3, 300ms, {0ms, 300ms, 600ms}},
+                          Case{2, 5000ms, {0ms, 2000ms}}, Case{0, 0ms, {0ms}}}) {
+        SteppedClocks clocks(10ms, 0ns);
+        std::vector<milliseconds> sentAt;
+        zelk::setTraceSink([&](std::string_view line) {
+            if (line == "[sendto into _discovery_device] Can send message\n")
+                sentAt.push_back(std::chrono::duration_cast<milliseconds>(clocks.sinceFirstReading()));
+        });
+        zelk::SearchOptions options;
+        options.probes = c.probes;
+        options.spacing = c.spacing;
+        EXPECT_EQ(zelk::searchCameras("", options).result, ZELK_OK);
+        // A probe leaves at the first reading at or after its time.
+        ASSERT_EQ(sentAt.size(), c.sentAt.size()) << c.probes << " probes";
+        for (size_t k = 0; k < sentAt.size(); ++k) {
+            EXPECT_GE(sentAt[k], c.sentAt[k]) << c.probes << " probes, probe " << k;
+            EXPECT_LE(sentAt[k], c.sentAt[k] + 30ms) << c.probes << " probes, probe " << k;
+        }
+    }
 }
 
 TEST_F(SearchLab, AnAddressTheMachineDoesNotHaveCannotBeBound) {
