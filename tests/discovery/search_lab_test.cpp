@@ -22,6 +22,7 @@
 #include "private_network.h"
 #include "reply_builder.h"
 #include "responder.h"
+#include "text.h"
 #include "trace_capture.h"
 #include "zelk.h"
 #include "zelk_search.h"
@@ -254,10 +255,10 @@ TEST_F(SearchLab, RequestsForCamerasLeaveOnlyThroughTheAdaptersTheyAnsweredOn) {
     ASSERT_GE(onA, 0);
     ASSERT_GE(both[1], 0);
     DeviceInfo range[2] = {};
-    std::strcpy(range[0].ipAddress, "192.168.1.60");
-    std::strcpy(range[0].subnetMask, "255.255.255.0");
-    std::strcpy(range[0].gateway, "192.168.1.1");
-    std::strcpy(range[1].ipAddress, "192.168.1.70");
+    zelk::setField(range[0].ipAddress, "192.168.1.60");
+    zelk::setField(range[0].subnetMask, "255.255.255.0");
+    zelk::setField(range[0].gateway, "192.168.1.1");
+    zelk::setField(range[1].ipAddress, "192.168.1.70");
     char scan[16] = {};
 
     EXPECT_EQ(zelk_set_deviceinfo(onA, s.devices.data(), range[0], scan, ""), ZELK_OK);
