@@ -31,6 +31,13 @@ bool hasAddress(const LocalInterface& entry, in_addr address) {
     return entry.ipv4 && std::memcmp(entry.ipv4->address.data(), &address, 4) == 0;
 }
 
+unsigned interfaceOwning(in_addr address) {
+    for (const LocalInterface& entry : listLocalInterfaces()) {
+        if (entry.index != 0 && hasAddress(entry, address)) return entry.index;
+    }
+    return 0;
+}
+
 void enlargeReceiveBuffer(int sock) {
     int size = RECEIVE_BUFFER_BYTES;
     if (setsockopt(sock, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0)
@@ -38,13 +45,6 @@ void enlargeReceiveBuffer(int sock) {
 }
 
 }  // namespace
-
-unsigned interfaceOwning(in_addr address) {
-    for (const LocalInterface& entry : listLocalInterfaces()) {
-        if (entry.index != 0 && hasAddress(entry, address)) return entry.index;
-    }
-    return 0;
-}
 
 int _initBroadcastSocket(const char* localAddress, LocalAdapter& chosen) {
     SocketHolder sock(::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));

@@ -28,9 +28,6 @@ struct Arrival {
 // socket, or -20101, -20102, -20103.
 int _initBroadcastSocket(const char* localAddress, LocalAdapter& chosen);
 
-// The interface that holds `address`, or 0.
-unsigned interfaceOwning(in_addr address);
-
 // Every adapter that can carry a broadcast (up, not loopback, with an IPv4
 // address), each once.
 std::vector<LocalAdapter> broadcastAdapters();

@@ -118,7 +118,7 @@ void receiveOne(const Listening& listening) {
         return;
     }
     debugTrace("[recvfrom into _discovery_device] Can receive message for UDP\n");
-    if (isOwnProbe(buffer, received, arrival)) g_diagnosis.ownProbeHeard = true;
+    if (isOwnProbe(buffer, received, arrival, listening.interfaces)) g_diagnosis.ownProbeHeard = true;
     // Only the adapters the probe left through can carry its replies; a reply
     // is tied to the adapter it came in on.
     if (!probedThrough(listening, arrival)) {

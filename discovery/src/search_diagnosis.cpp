@@ -7,7 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "local_interfaces.h"
 #include "packet.h"
 
 namespace zelk {
@@ -29,11 +28,16 @@ bool chosenAddressGone(const char* localAddress) {
     });
 }
 
-bool isOwnProbe(const uint8_t* data, int length, const Arrival& arrival) {
+bool isOwnProbe(const uint8_t* data, int length, const Arrival& arrival,
+                const std::vector<LocalInterface>& interfaces) {
     static const auto probe = buildProbe();
+    if (length != IDCP_HEADER_SIZE || std::memcmp(data, probe.data(), probe.size()) != 0 ||
+        arrival.from.sin_port != htons(IDCP_PORT))
+        return false;
     // Another workstation's probe is the same 28 bytes: only the sender tells them apart.
-    return length == IDCP_HEADER_SIZE && std::memcmp(data, probe.data(), probe.size()) == 0 &&
-           arrival.from.sin_port == htons(IDCP_PORT) && interfaceOwning(arrival.from.sin_addr) != 0;
+    return std::any_of(interfaces.begin(), interfaces.end(), [&](const LocalInterface& entry) {
+        return entry.ipv4 && std::memcmp(entry.ipv4->address.data(), &arrival.from.sin_addr, 4) == 0;
+    });
 }
 
 }  // namespace zelk

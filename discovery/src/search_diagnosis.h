@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "broadcast_socket.h"
+#include "local_interfaces.h"
 
 namespace zelk {
 
@@ -14,7 +16,9 @@ bool broadcastAdapterConnected();
 // that is up holds it.
 bool chosenAddressGone(const char* localAddress);
 
-// The datagram is this workstation's own probe, come back.
-bool isOwnProbe(const uint8_t* data, int length, const Arrival& arrival);
+// The datagram is this workstation's own probe, come back; `interfaces` are
+// the workstation's.
+bool isOwnProbe(const uint8_t* data, int length, const Arrival& arrival,
+                const std::vector<LocalInterface>& interfaces);
 
 }  // namespace zelk
