@@ -105,10 +105,10 @@ int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces,
     return ZELK_OK;
 }
 
-std::vector<LocalAdapter> adaptersOfCameras(const int* indices, int count) {
+std::vector<LocalAdapter> adaptersOfCameras(const std::vector<const DeviceRecord*>& cameras) {
     std::vector<LocalAdapter> adapters;
-    for (int i = 0; i < count; ++i) {
-        const ReplyAdapter* adapter = replyAdapter(indices[i]);
+    for (const DeviceRecord* camera : cameras) {
+        const ReplyAdapter* adapter = replyAdapter(camera);
         if (adapter == nullptr || adapter->index == 0) continue;
         const bool known = std::any_of(adapters.begin(), adapters.end(),
                                        [&](const LocalAdapter& a) { return a.index == adapter->index; });
@@ -116,6 +116,12 @@ std::vector<LocalAdapter> adaptersOfCameras(const int* indices, int count) {
         if (!known) adapters.push_back({adapter->index, {}});
     }
     return adapters;
+}
+
+std::vector<LocalAdapter> adaptersOfEntries(const std::vector<MultiEntry>& entries) {
+    std::vector<const DeviceRecord*> cameras;
+    for (const MultiEntry& entry : entries) cameras.push_back(entry.camera);
+    return adaptersOfCameras(cameras);
 }
 
 void setRequestSenderForTests(RequestSender s) { sender() = std::move(s); }

@@ -41,8 +41,10 @@ struct SendTraces {
 int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces,
                 const std::vector<LocalAdapter>& cameraAdapters);
 
-// The adapters that cameras `indices[0..count)` of the last search answered on, each once.
-std::vector<LocalAdapter> adaptersOfCameras(const int* indices, int count);
+// The adapters that cameras of the last search answered on, each once.
+std::vector<LocalAdapter> adaptersOfCameras(const std::vector<const DeviceRecord*>& cameras);
+// The same for the cameras that a multi-set request gives an address.
+std::vector<LocalAdapter> adaptersOfEntries(const std::vector<MultiEntry>& entries);
 
 // The camera of the last search at `index`, or null with a trace line naming `routine`.
 const DeviceRecord* cameraOfLastSearch(int index, const char* routine);

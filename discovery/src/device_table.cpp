@@ -1,5 +1,6 @@
 #include "device_table.h"
 
+#include <functional>
 #include <utility>
 
 namespace zelk {
@@ -21,9 +22,10 @@ void setReplyAdapter(int index, ReplyAdapter adapter) {
     if (index >= 0 && index < ZELK_MAX_DEVICES) g_replyAdapters[index] = std::move(adapter);
 }
 
-const ReplyAdapter* replyAdapter(int index) {
-    if (deviceRecord(index) == nullptr) return nullptr;
-    return &g_replyAdapters[index];
+const ReplyAdapter* replyAdapter(const DeviceRecord* camera) {
+    const DeviceRecord* first = g_deviceTable.records;
+    if (std::less<>{}(camera, first) || !std::less<>{}(camera, first + g_lastSearchCount)) return nullptr;
+    return &g_replyAdapters[camera - first];
 }
 
 void setLastSearchCount(int count) { g_lastSearchCount = count; }

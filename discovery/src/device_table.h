@@ -56,9 +56,8 @@ struct ReplyAdapter {
 // Remembers the adapter of the record stored at `index` by the current search.
 void setReplyAdapter(int index, ReplyAdapter adapter);
 
-// The adapter of camera `index` of the last search, or null when the last
-// search found no such camera.
-const ReplyAdapter* replyAdapter(int index);
+// The adapter `camera` answered on, or null when it is no camera of the last search.
+const ReplyAdapter* replyAdapter(const DeviceRecord* camera);
 
 // Sets the number of cameras the last completed search listed.
 void setLastSearchCount(int count);

@@ -116,7 +116,7 @@ int zelk_set_deviceinfo_multi(const DeviceInfo* bounds, char* /*scanText*/, int 
         const auto from = entries.begin() + std::min<long>(first, std::ssize(entries));
         const auto to = entries.begin() + std::min<long>(first + asked, std::ssize(entries));
         result = sendRequest(multiSetRequest(sender, asked, {from, to}, *mask, *gateway), MULTI_TRACES,
-                             adaptersOfCameras(indices + first, asked));
+                             adaptersOfEntries({from, to}));
     }
     if (result == ZELK_OK) closeLibrarySocket();
     return result;

@@ -46,7 +46,7 @@ SearchResult searchCameras(const std::string& localAddress, const SearchOptions&
 }
 
 CameraAdapter cameraAdapter(int index) {
-    const ReplyAdapter* adapter = replyAdapter(index);
+    const ReplyAdapter* adapter = replyAdapter(deviceRecord(index));
     return adapter != nullptr ? publicAdapter(*adapter) : CameraAdapter{};
 }
 
