@@ -296,7 +296,7 @@ int sendAddressPlan(const AddressPlan& plan, const DeviceInfo* bounds, int camer
     _getNetworkInfo(sender);
     for (size_t r = 0; r < requests.size() && result == ZELK_OK; ++r)
         result = sendRequest(multiSetRequest(sender, requests[r].first, requests[r].second, *mask, *gateway),
-                             MULTI_TRACES);
+                             MULTI_TRACES, adaptersOfEntries(requests[r].second));
     if (result == ZELK_OK) closeLibrarySocket();
     return result;
 }

@@ -79,6 +79,8 @@ Json::Value cameraObject(const DeviceRecord& record) {
     return camera;
 }
 
+}  // namespace
+
 // Every text field ends with a zero inside its width, so no reader runs into the next field.
 void fillDeviceInfo(const DeviceRecord& record, DeviceInfo& info) {
     std::memset(&info, 0, sizeof info);
@@ -97,8 +99,6 @@ void fillDeviceInfo(const DeviceRecord& record, DeviceInfo& info) {
     setField(info.rtspUrl3, fieldText(record.rtspUrl3));
     setField(info.webUrl, fieldText(record.webUrl));
 }
-
-}  // namespace
 
 int _generatePacketInfo(int* deviceCount, DeviceInfo* devices, int* textLength, char* scanText) {
     DeviceTable& table = g_deviceTable;
