@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "arguments.h"
+#include "errors.h"
 #include "password_check.h"
 #include "text.h"
 
@@ -16,11 +18,12 @@ std::string normalMac(std::string mac) {
     return mac;
 }
 
-int cameraWith(const SearchSession& s, const char* key, const std::string& value, const std::string& what) {
+int cameraWith(const SearchSession& s, const char* key, const std::string& value, const std::string& what,
+               const char* tellApartBy) {
     int found = -1;
     for (int i = 0; i < s.count; ++i) {
         if (s.camera(i)[key].asString() != value) continue;
-        if (found >= 0) throw Failure("several cameras answer with " + what + "; choose one by --mac");
+        if (found >= 0) throw Failure("several cameras answer with " + what + "; choose one by " + tellApartBy);
         found = i;
     }
     if (found < 0) throw Failure("no camera with " + what + " answered the search");
@@ -29,14 +32,26 @@ int cameraWith(const SearchSession& s, const char* key, const std::string& value
 
 }  // namespace
 
-int cameraByMac(const SearchSession& s, const std::string& mac) {
-    return cameraWith(s, "sMac", normalMac(mac), "MAC address " + mac);
+void addTargetOptions(CLI::App& command, CameraTarget& target) {
+    target.macOption =
+        command.add_option("--mac", target.mac, "the camera with this MAC address")->check(MacAddress)->type_name("MAC");
+    target.ipOption = command.add_option("--ip", target.ip, "the camera with this IP address")
+                          ->check(Ipv4Address)
+                          ->type_name("IP")
+                          ->excludes(command.get_option("--mac"));
 }
 
-int chosenCamera(const SearchSession& s, const Options& options) {
-    if (options.has("--mac") == options.has("--ip")) throw UsageError("give either --mac or --ip");
-    if (options.has("--mac")) return cameraByMac(s, options.value("--mac"));
-    return cameraWith(s, "sIP", options.value("--ip"), "IP address " + options.value("--ip"));
+void checkTarget(const CameraTarget& target) {
+    if (target.macOption->count() == 0 && target.ipOption->count() == 0) throw UsageError("give either --mac or --ip");
+}
+
+int cameraByMac(const SearchSession& s, const std::string& mac) {
+    return cameraWith(s, "sMac", normalMac(mac), "MAC address " + mac, "--ip");
+}
+
+int chosenCamera(const SearchSession& s, const CameraTarget& target) {
+    if (target.macOption->count() > 0) return cameraByMac(s, target.mac);
+    return cameraWith(s, "sIP", target.ip, "IP address " + target.ip, "--mac");
 }
 
 void checkPassword(const SearchSession& s, int index, const std::string& typed) {
