@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "arguments.h"
 #include "errors.h"
@@ -10,20 +11,20 @@
 
 namespace cli {
 
-namespace {
-
 std::string normalMac(std::string mac) {
     std::replace(mac.begin(), mac.end(), ':', '-');
     std::transform(mac.begin(), mac.end(), mac.begin(), [](unsigned char c) { return std::tolower(c); });
     return mac;
 }
 
+namespace {
+
 int cameraWith(const SearchSession& s, const char* key, const std::string& value, const std::string& what,
-               const char* tellApartBy) {
+               const std::string& advice) {
     int found = -1;
     for (int i = 0; i < s.count; ++i) {
         if (s.camera(i)[key].asString() != value) continue;
-        if (found >= 0) throw Failure("several cameras answer with " + what + "; choose one by " + tellApartBy);
+        if (found >= 0) throw Failure("several cameras answer with " + what + "; " + advice);
         found = i;
     }
     if (found < 0) throw Failure("no camera with " + what + " answered the search");
@@ -45,13 +46,23 @@ void checkTarget(const CameraTarget& target) {
     if (target.macOption->count() == 0 && target.ipOption->count() == 0) throw UsageError("give either --mac or --ip");
 }
 
-int cameraByMac(const SearchSession& s, const std::string& mac) {
-    return cameraWith(s, "sMac", normalMac(mac), "MAC address " + mac, "--ip");
+int cameraByMac(const SearchSession& s, const std::string& mac, const std::string& advice) {
+    return cameraWith(s, "sMac", normalMac(mac), "MAC address " + mac, advice);
 }
 
 int chosenCamera(const SearchSession& s, const CameraTarget& target) {
-    if (target.macOption->count() > 0) return cameraByMac(s, target.mac);
-    return cameraWith(s, "sIP", target.ip, "IP address " + target.ip, "--mac");
+    // A request names its camera by MAC, so cameras that share one both obey it.
+    if (target.macOption->count() > 0)
+        return cameraByMac(s, target.mac, "both would obey the request: choose one by --ip");
+    return cameraWith(s, "sIP", target.ip, "IP address " + target.ip, "choose one by --mac");
+}
+
+void warnOfSharedMac(const SearchSession& s, int index) {
+    for (int i = 0; i < s.count; ++i) {
+        if (i != index && s.camera(i)["sMac"] == s.camera(index)["sMac"])
+            std::fprintf(stderr, "ostrel-cli: %s reports the same MAC address: it obeys this request too\n",
+                         describe(s, i).c_str());
+    }
 }
 
 void checkPassword(const SearchSession& s, int index, const std::string& typed) {

@@ -21,11 +21,19 @@ void addTargetOptions(CLI::App& command, CameraTarget& target);
 // Refuses a command line that names no camera, before anything is searched.
 void checkTarget(const CameraTarget& target);
 
-// The index of the camera with this MAC address (dashes or colons, any case); throws Failure.
-int cameraByMac(const SearchSession& s, const std::string& mac);
+// A MAC address as the search reports it: dashes, lower case.
+std::string normalMac(std::string mac);
+
+// The index of the camera with this MAC address (dashes or colons, any case);
+// throws Failure, with `advice` when several cameras report it.
+int cameraByMac(const SearchSession& s, const std::string& mac, const std::string& advice);
 
 // The index named by --mac or --ip; throws Failure.
 int chosenCamera(const SearchSession& s, const CameraTarget& target);
+
+// Says on standard error which other cameras report the MAC address of
+// camera `index`: the request names its camera by MAC, so they obey it too.
+void warnOfSharedMac(const SearchSession& s, int index);
 
 // Refuses unless `typed` is the password the camera reported.
 void checkPassword(const SearchSession& s, int index, const std::string& typed);

@@ -8,6 +8,7 @@
 #include "arguments.h"
 #include "camera_choice.h"
 #include "errors.h"
+#include "restart_check.h"
 #include "search_session.h"
 #include "terminal_text.h"
 #include "text.h"
@@ -62,7 +63,11 @@ struct SetOptions {
     PasswordSource password;
     std::string name, newIp, mask, gateway, dhcp, lan;
     const CLI::Option *nameOption, *newIpOption, *maskOption, *gatewayOption, *dhcpOption;
+    bool wait = false;
 };
+
+// The name a camera keeps: the request carries only the first bytes of the field.
+constexpr size_t SENT_NAME_BYTES = 28;
 
 int set(const SetOptions& o) {
     checkTarget(o.target);
@@ -71,6 +76,7 @@ int set(const SetOptions& o) {
     SearchSession s = runSearch(o.lan);
     const int index = chosenCamera(s, o.target);
     checkPassword(s, index, password);
+    warnOfSharedMac(s, index);
 
     const Json::Value& camera = s.camera(index);
     const auto chosen = [](const CLI::Option* option, const std::string& given, const std::string& current) {
@@ -90,13 +96,25 @@ int set(const SetOptions& o) {
     std::printf("sent set-device-info to %s: name=%s ip=%s mask=%s gateway=%s dhcp=%s\n", describe(s, index).c_str(),
                 terminalText(zelk::fieldText(settings.deviceName)).c_str(), settings.ipAddress, settings.subnetMask,
                 settings.gateway, dhcp.c_str());
-    return STATUS_OK;
+    if (!o.wait) return STATUS_OK;
+    ExpectedCamera expected;
+    expected.mac = camera["sMac"].asString();
+    expected.name = zelk::fieldText(settings.deviceName).substr(0, SENT_NAME_BYTES);
+    expected.dhcp = settings.dhcp[0] == 1;
+    if (!*expected.dhcp) {  // with DHCP the server decides the address
+        expected.ip = settings.ipAddress;
+        expected.mask = settings.subnetMask;
+        expected.gateway = settings.gateway;
+    }
+    std::fflush(stdout);
+    return confirmRestart({expected}, o.lan, restartSeconds(1)) ? STATUS_OK : STATUS_UNSETTLED;
 }
 
 struct ResetOptions {
     CameraTarget target;
     PasswordSource password;
     std::string lan;
+    bool wait = false;
 };
 
 int reset(const ResetOptions& o) {
@@ -106,10 +124,16 @@ int reset(const ResetOptions& o) {
     SearchSession s = runSearch(o.lan);
     const int index = chosenCamera(s, o.target);
     checkPassword(s, index, password);
+    warnOfSharedMac(s, index);
     char scan[1] = {};
     checkResult(zelk_factory_default(index, scan, s.devices.data(), o.lan.c_str()), "factory-default request");
     std::printf("sent factory-default to %s\n", describe(s, index).c_str());
-    return STATUS_OK;
+    if (!o.wait) return STATUS_OK;
+    // The factory settings are the camera's own: that it answers again is all that can be checked.
+    ExpectedCamera expected;
+    expected.mac = s.camera(index)["sMac"].asString();
+    std::fflush(stdout);
+    return confirmRestart({expected}, o.lan, restartSeconds(0)) ? STATUS_OK : STATUS_UNSETTLED;
 }
 
 struct AssignOptions {
@@ -119,6 +143,11 @@ struct AssignOptions {
 };
 
 int assign(const AssignOptions& o) {
+    for (size_t k = 0; k < o.macs.size(); ++k) {
+        for (size_t j = 0; j < k; ++j) {
+            if (normalMac(o.macs[j]) == normalMac(o.macs[k])) throw UsageError("--mac: " + o.macs[k] + " is named twice");
+        }
+    }
     const std::string password = readPassword(o.password);
     showTraces(false);
     DeviceInfo bounds[2] = {};
@@ -129,7 +158,8 @@ int assign(const AssignOptions& o) {
 
     SearchSession s = runSearch(o.lan);
     std::vector<int> indices;
-    for (const std::string& mac : o.macs) indices.push_back(cameraByMac(s, mac));
+    for (const std::string& mac : o.macs)
+        indices.push_back(cameraByMac(s, mac, "they would all take one address: give them theirs one by one with set --ip"));
     // As the window asks for the password of the last camera chosen.
     checkPassword(s, indices.back(), password);
 
@@ -168,6 +198,7 @@ Command setCommand(CLI::App& tool) {
                         ->check(CLI::IsMember({"on", "off"}).description(""))
                         ->type_name("on|off");
     addLanOption(*command, o->lan);
+    addWaitOption(*command, o->wait);
     return {command, [o] { return set(*o); }};
 }
 
@@ -177,6 +208,7 @@ Command resetCommand(CLI::App& tool) {
     addTargetOptions(*command, o->target);
     addPasswordOptions(*command, o->password);
     addLanOption(*command, o->lan);
+    addWaitOption(*command, o->wait);
     return {command, [o] { return reset(*o); }};
 }
 
