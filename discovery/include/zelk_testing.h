@@ -2,9 +2,11 @@
 // outside world for the tests; an empty or zero argument restores it.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace zelk {
@@ -18,10 +20,15 @@ void setReceiveWindowForTests(std::chrono::milliseconds window);
 using RequestSender = std::function<long(const std::vector<uint8_t>&)>;
 void setRequestSenderForTests(RequestSender sender);
 
-// How a candidate address of the address walk is probed (1: in use) in place
-// of the echo probe; a replaced probe can always probe.
+// How a candidate address of the address walk is probed in place of the echo
+// probe and the neighbour table: 1 answers ping, 2 answers ARP only, 0 free.
+// A replaced probe can always probe; the walk may call it from several threads.
 using AddressProbe = std::function<int(const char*)>;
 void setProbeForTests(AddressProbe probe);
+
+// The workstation's own addresses as the address walk sees them, in place of
+// the adapters' (nothing: the adapters' again).
+void setLocalAddressesForTests(std::optional<std::vector<std::array<uint8_t, 4>>> addresses);
 
 // Skips the raw ICMP socket, as a process without the privilege must.
 void setDatagramEchoSocketForTests(bool datagramOnly);

@@ -6,11 +6,10 @@
 #include <vector>
 
 #include "device_table.h"
+#include "ipv4_subnet.h"
 #include "zelk.h"
 
 namespace zelk {
-
-using Ipv4 = std::array<uint8_t, 4>;
 
 inline constexpr int USER_ID_SENT = 9;
 inline constexpr int PASSWORD_SENT = 11;

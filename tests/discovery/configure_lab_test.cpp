@@ -16,11 +16,14 @@
 #include <vector>
 
 #include "config_request.h"
+#include "device_table.h"
 #include "echo_probe.h"
 #include "fake_host.h"
 #include "network_info.h"
+#include "parse_packet.h"
 #include "private_network.h"
-#include "set_deviceinfo_multi.h"
+#include "reply_builder.h"
+#include "address_walk.h"
 #include "text.h"
 #include "trace_capture.h"
 #include "zelk.h"
@@ -92,16 +95,21 @@ TEST(NetworkInfo, SenderTextIsTheFirstAdaptersHardwareAddress) {
         return static_cast<long>(r.size());
     });
     zelk::setProbeForTests([](const char*) { return 0; });
+    zelk::g_deviceTable.count = 0;
+    const std::vector<uint8_t> reply = ReplyBuilder().camera(ReplyCamera{}).bytes();
+    ASSERT_EQ(zelk::_parsePacket(reply.data(), static_cast<int>(reply.size())), ZELK_OK);
+    zelk::setLastSearchCount(1);
     DeviceInfo range[2] = {};
     for (DeviceInfo& bound : range) {
         zelk::setField(bound.ipAddress, "192.168.1.60");
         zelk::setField(bound.subnetMask, "255.255.255.0");
         zelk::setField(bound.gateway, "192.168.1.1");
     }
-    EXPECT_EQ(zelk_set_deviceinfo_multi(range, nullptr, 0, nullptr, ""), ZELK_OK);
+    const int indices[] = {0};
+    EXPECT_EQ(zelk_set_deviceinfo_multi(range, nullptr, 1, indices, ""), ZELK_OK);
     zelk::setRequestSenderForTests({});
     zelk::setProbeForTests({});
-    ASSERT_EQ(request.size(), 60u);
+    ASSERT_EQ(request.size(), 460u);
     EXPECT_EQ(std::string(request.begin() + 8, request.begin() + 16), "02:00:27");
 }
 

@@ -3,7 +3,9 @@
 // answered by a table, so nothing here touches a network.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,7 +16,7 @@
 #include "network_info.h"
 #include "reply_builder.h"
 #include "scan_fixture.h"
-#include "set_deviceinfo_multi.h"
+#include "address_walk.h"
 #include "text.h"
 #include "zelk_testing.h"
 
@@ -39,6 +41,7 @@ class Configure : public ScanFixture {
 protected:
     void SetUp() override {
         ScanFixture::SetUp();
+        zelk::setLocalAddressesForTests(std::vector<zelk::Ipv4>{});  // the test machine's own do not count
         zelk::setRequestSenderForTests([this](const Bytes& r) {
             sent.push_back(r);
             return sendFails ? -1L : static_cast<long>(r.size());
@@ -47,6 +50,7 @@ protected:
     void TearDown() override {
         zelk::setRequestSenderForTests({});
         zelk::setProbeForTests({});
+        zelk::setLocalAddressesForTests(std::nullopt);
         zelk::closeLibrarySocket();
     }
 
@@ -202,7 +206,7 @@ protected:
     // Addresses that answer; every address probed is noted in order.
     void answering(std::set<std::string> used) {
         zelk::setProbeForTests([this, used](const char* a) {
-            probed.push_back(a);
+            note(a);
             return used.count(a) != 0 ? 1 : 0;
         });
     }
@@ -211,6 +215,12 @@ protected:
         zelk::_getNetworkInfo(sender);  // zeros when the adapters cannot be read
         return std::string(sender, 8);
     }
+    // Probes may run side by side.
+    void note(const char* address) {
+        const std::lock_guard<std::mutex> lock(probing);
+        probed.push_back(address);
+    }
+    std::mutex probing;
     std::vector<std::string> probed;
 };
 
@@ -220,6 +230,7 @@ TEST_F(Walk, TwoCamerasSkipAddressesInUseAndGoInTheOrderGiven) {
     DeviceInfo range[2] = {settings("192.168.1.1", "255.255.255.0", "192.168.1.254"), settings("192.168.1.255")};
     const int indices[] = {2, 0};
     ASSERT_EQ(zelk_set_deviceinfo_multi(range, scan, 2, indices, ""), ZELK_OK);
+    std::sort(probed.begin(), probed.end());
     EXPECT_EQ(probed, (std::vector<std::string>{"192.168.1.1", "192.168.1.2", "192.168.1.3", "192.168.1.4",
                                                 "192.168.1.5"}));
     EXPECT_EQ(traces.count("[_ping into MultiConfigureDevice] Exist ip address\n"), 2);
@@ -267,7 +278,7 @@ TEST_F(Walk, MoreThanFourCamerasGoOutFourByFour) {
 
 TEST_F(Walk, EdgesOfTheRange) {
     found({camera(1), camera(2), camera(3), camera(4), camera(5), camera(6)});
-    answering({"10.0.0.2"});
+    answering({"10.0.0.2"});  // the gateway is 10.0.0.1, the mask 255.255.255.0
     struct Case {
         const char* first;
         const char* last;
@@ -277,12 +288,13 @@ TEST_F(Walk, EdgesOfTheRange) {
         std::vector<uint8_t> asked; // the field at offset 28 of each
     };
     const Case cases[] = {
-        {"10.0.0.1", "10.0.0.255", 0, 1, {60}, {0}},      // no camera: stops at the first free address
-        {"10.0.0.9", "10.0.0.3", 2, 0, {60}, {2}},        // last below first: nothing probed
-        {"10.0.0.1", "10.0.0.2", 2, 2, {460}, {2}},       // fewer free addresses than cameras
-        {"10.0.0.254", "10.0.0.255", 2, 2, {860}, {2}},   // the walk ends with the range
-        {"10.0.0.1", "10.0.0.4", 6, 4, {1260, 60}, {4, 2}},  // too few for the second request
-        {"172.16.5.3", "10.0.0.5", 1, 2, {460}, {1}},     // the end address gives the prefix
+        {"10.0.0.1", "10.0.0.255", 0, 2, {}, {}},          // no camera: stops at the first free address
+        {"10.0.0.9", "10.0.0.3", 2, 0, {}, {}},            // last below first: nothing probed
+        {"10.0.0.2", "10.0.0.3", 2, 2, {460}, {2}},        // fewer free addresses than cameras
+        {"10.0.0.1", "10.0.0.2", 2, 1, {}, {}},            // no free address: no request without an entry
+        {"10.0.0.253", "10.0.0.255", 2, 2, {860}, {2}},    // the walk ends with the range, before .255
+        {"10.0.0.1", "10.0.0.5", 6, 4, {1260}, {4}},       // none left for the second request
+        {"10.0.0.0", "10.0.0.5", 1, 3, {460}, {1}},        // network address and gateway are not probed
     };
     const int indices[] = {0, 1, 2, 3, 4, 5};
     for (const Case& c : cases) {
@@ -297,7 +309,84 @@ TEST_F(Walk, EdgesOfTheRange) {
             EXPECT_EQ(bytesAt(sent[i], 28, 2), (Bytes{c.asked[i], 0})) << c.first << " " << c.last;
         }
     }
-    EXPECT_EQ(probed.front(), "10.0.0.3");
+}
+
+TEST_F(Walk, ARangeAcrossPrefixesIsRefused) {
+    found({camera(1)});
+    answering({});
+    const int indices[] = {0};
+    // Taking the last address's prefix for both would move the range to 10.88.0.x.
+    DeviceInfo range[2] = {settings("10.77.0.5", "255.0.0.0"), settings("10.88.0.6")};
+    EXPECT_EQ(zelk_set_deviceinfo_multi(range, scan, 1, indices, ""), ZELK_ERR_BAD_ADDRESS);
+    EXPECT_EQ(zelk::planAddresses(range, 1, indices, "").result, ZELK_ERR_BAD_ADDRESS);
+    EXPECT_TRUE(probed.empty());
+    EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(m_sock, -1);
+}
+
+TEST_F(Walk, ThePlanSaysWhatWasSkippedAndWhichCamerasGotNone) {
+    found({camera(1), camera(2), camera(3), camera(4), camera(5)});
+    zelk::setLocalAddressesForTests(std::vector<zelk::Ipv4>{{192, 168, 1, 10}, {192, 168, 1, 252}});
+    zelk::setProbeForTests([this](const char* a) {
+        note(a);
+        const std::string address = a;
+        return address == "192.168.1.2" || address == "192.168.1.251" ? 1 : address == "192.168.1.3" ? 2 : 0;
+    });
+    using zelk::SkipReason;
+    using Skips = std::vector<std::pair<std::string, SkipReason>>;
+    struct Case {
+        const char* first;
+        const char* last;
+        std::vector<std::string> assigned;
+        Skips skipped;
+        std::vector<std::string> probes;
+        size_t requests;  // none for the fifth camera when it got no address
+    };
+    const Case cases[] = {
+        {"192.168.1.0", "192.168.1.255", {"192.168.1.4", "192.168.1.5", "192.168.1.6", "192.168.1.7", "192.168.1.8"},
+         {{"192.168.1.0", SkipReason::NetworkAddress}, {"192.168.1.1", SkipReason::Gateway},
+          {"192.168.1.2", SkipReason::AnswersPing}, {"192.168.1.3", SkipReason::AnswersArp}},
+         {"192.168.1.2", "192.168.1.3", "192.168.1.4", "192.168.1.5", "192.168.1.6", "192.168.1.7", "192.168.1.8",
+          "192.168.1.9"},
+         2},
+        {"192.168.1.250", "192.168.1.255", {"192.168.1.250", "192.168.1.253", "192.168.1.254", "", ""},
+         {{"192.168.1.251", SkipReason::AnswersPing}, {"192.168.1.252", SkipReason::OwnAddress},
+          {"192.168.1.255", SkipReason::BroadcastAddress}},
+         {"192.168.1.250", "192.168.1.251", "192.168.1.253", "192.168.1.254"},
+         1},
+    };
+    const int indices[] = {4, 3, 2, 1, 0};
+    for (const Case& c : cases) {
+        probed.clear();
+        sent.clear();
+        traces.lines.clear();
+        DeviceInfo range[2] = {settings(c.first, "255.255.255.0", "192.168.1.1"), settings(c.last)};
+        std::vector<std::pair<std::string, int>> progress;
+        const zelk::AddressPlan plan = zelk::planAddresses(
+            range, 5, indices, "", [&](const std::string& address, int placed) { progress.emplace_back(address, placed); });
+        ASSERT_EQ(plan.result, ZELK_OK);
+        EXPECT_EQ(plan.assigned, c.assigned) << c.first;
+        Skips skipped;
+        for (const auto& s : plan.skipped) skipped.emplace_back(s.address, s.reason);
+        EXPECT_EQ(skipped, c.skipped) << c.first;
+        std::sort(probed.begin(), probed.end());  // probes may run side by side
+        EXPECT_EQ(probed, c.probes) << c.first;
+        EXPECT_EQ(traces.count("[_ping into MultiConfigureDevice] Exist ip address\n"), std::ssize(c.skipped));
+        EXPECT_TRUE(sent.empty());
+        // Candidates are reported in address order, as they are decided.
+        ASSERT_FALSE(progress.empty());
+        EXPECT_EQ(progress.front().first, c.first);
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+        EXPECT_EQ(progress.back().second, static_cast<int>(std::count_if(c.assigned.begin(), c.assigned.end(),
+                                                                          [](const auto& a) { return !a.empty(); })));
+
+        ASSERT_EQ(zelk::sendAddressPlan(plan, range, 5, indices, ""), ZELK_OK);
+        ASSERT_EQ(sent.size(), c.requests) << c.first;
+        EXPECT_EQ(bytesAt(sent[0], 28, 2), (Bytes{4, 0}));
+        EXPECT_EQ(bytesAt(sent[0], 32, 8), cameraId(5));
+        EXPECT_EQ(bytesAt(sent[0], 40, 4), (Bytes{192, 168, 1, static_cast<uint8_t>(std::stoi(
+                                                                        c.assigned[0].substr(c.assigned[0].rfind('.') + 1)))}));
+    }
 }
 
 TEST(EchoRequest, CountersChecksumAndLayout) {
