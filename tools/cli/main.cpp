@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "assign_command.h"
 #include "configure_commands.h"
 #include "errors.h"
 #include "ostrel_version.h"
@@ -17,7 +18,7 @@ namespace {
 
 const char* const EXIT_STATUS_TEXT =
     "Exit status: 0 success, 1 the operation failed, 2 the command line was refused (nothing was searched\n"
-    "or sent).\n";
+    "or sent), 3 a camera got no address, or does not answer with the settings it was sent.\n";
 
 // A result that could not be written is a failure, not a success: a full
 // disk, or a reader that went away.
