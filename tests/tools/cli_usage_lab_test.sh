@@ -44,6 +44,17 @@ cases=(
   "unreadable password file||reset_--ip_192.168.1.31_--password-file_/nonexistent/pw|2|--password-file: cannot read"
   "empty standard input||reset_--ip_192.168.1.31_--password-file_-|2|--password-file: standard input holds no line"
   "--show-passwords without --json||search_--show-passwords|2|--show-passwords requires --json"
+  "address 255.255.255.255||set_--ip_192.168.1.31_--new-ip_255.255.255.255_--mask_255.255.255.0_--gateway_192.168.1.1_--password_x|2|--new-ip: The IP address 255.255.255.255"
+  "address 0.0.0.0||set_--ip_192.168.1.31_--new-ip_0.0.0.0_--mask_255.255.255.0_--gateway_192.168.1.1_--password_x|2|--new-ip: The IP address 0.0.0.0"
+  "network address of the mask||set_--ip_192.168.1.31_--new-ip_10.1.0.0_--mask_255.255.0.0_--gateway_10.1.0.1_--password_x|2|--new-ip: The IP address 10.1.0.0"
+  "mask with a gap||set_--ip_192.168.1.31_--mask_255.0.255.0_--password_x|2|--mask: The subnet mask 255.0.255.0"
+  "mask 0.0.0.0||set_--ip_192.168.1.31_--mask_0.0.0.0_--password_x|2|--mask: The subnet mask 0.0.0.0"
+  "gateway outside the subnet||set_--ip_192.168.1.31_--new-ip_192.168.1.40_--mask_255.255.255.0_--gateway_255.255.255.255_--password_x|2|--gateway: The gateway 255.255.255.255"
+  "range across prefixes||assign_--mac_02-00-00-00-00-01_--first_10.77.0.5_--last_10.88.0.6_--mask_255.255.255.0_--gateway_10.77.0.1_--password_x|2|--first, --last: The first address 10.77.0.5"
+  "range upside down||assign_--mac_02-00-00-00-00-01_--first_192.168.1.120_--last_192.168.1.100_--mask_255.255.255.0_--gateway_192.168.1.1_--password_x|2|--first, --last: the first address 192.168.1.120 lies above"
+  "range's gateway elsewhere||assign_--mac_02-00-00-00-00-01_--first_192.168.1.0_--last_192.168.1.255_--mask_255.255.255.0_--gateway_10.0.0.1_--password_x|2|--gateway: The gateway 10.0.0.1"
+  "a camera named twice||assign_--mac_02-00-00-00-00-01_--mac_02:00:00:00:00:01_--first_192.168.1.100_--last_192.168.1.120_--mask_255.255.255.0_--gateway_192.168.1.1_--password_x|2|--mac: 02:00:00:00:00:01 is named twice"
+  "--wait with --dry-run||assign_--mac_02-00-00-00-00-01_--first_192.168.1.100_--last_192.168.1.120_--mask_255.255.255.0_--gateway_192.168.1.1_--password_x_--dry-run_--wait|2|--dry-run excludes --wait"
 )
 for c in "${cases[@]}"; do
   IFS='|' read -r name stdin words status text <<<"$c"

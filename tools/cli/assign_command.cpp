@@ -57,14 +57,16 @@ void checkArguments(const AssignOptions& o) {
         }
     }
     if (const auto problem = rules::rangeProblem(o.first, o.last)) throw UsageError("--first, --last: " + *problem);
-    if (zelk::dottedAddress(o.first.c_str(), o.first.size() + 1)->at(3) >
-        zelk::dottedAddress(o.last.c_str(), o.last.size() + 1)->at(3))
+    const auto first = *zelk::dottedAddress(o.first.c_str(), o.first.size() + 1);
+    const auto last = *zelk::dottedAddress(o.last.c_str(), o.last.size() + 1);
+    if (first[3] > last[3])
         throw UsageError("--first, --last: the first address " + o.first + " lies above the last " + o.last + ".");
     // The walk skips the network and broadcast addresses itself: what is left
-    // to refuse is the mask and the gateway, judged from an end of the range
-    // that is a host address.
-    for (const std::string* end : {&o.first, &o.last}) {
-        const auto problem = rules::unusableSettings(*end, o.mask, o.gateway);
+    // to refuse is the mask and the gateway, judged from the range's first
+    // address that is a host address.
+    for (int number = first[3]; number <= last[3]; ++number) {
+        const std::string candidate = o.first.substr(0, o.first.rfind('.') + 1) + std::to_string(number);
+        const auto problem = rules::unusableSettings(candidate, o.mask, o.gateway);
         if (!problem) return;
         if (problem->field == rules::SettingsField::Mask) throw UsageError("--mask: " + problem->message);
         if (problem->field == rules::SettingsField::Gateway) throw UsageError("--gateway: " + problem->message);
