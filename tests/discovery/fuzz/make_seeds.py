@@ -11,8 +11,8 @@ import sys
 MARK = 0x50444350
 
 
-def header(command, count):
-    return struct.pack("<II8s8si", MARK, command, bytes(8), bytes(8), count)
+def header(command, count, target=bytes(8)):
+    return struct.pack("<II8s8si", MARK, command, bytes(8), target, count)
 
 
 def item(kind, value):
@@ -30,12 +30,17 @@ items = [text(0x101, "1.2.3"), text(0x102, "Lobby"), text(0x103, "CX-200"), item
          item(4, account), text(6, "rtsp://192.168.1.20:554/one"), text(7, "rtsp://192.168.1.20:554/two"),
          text(0xE007, "rtsp://192.168.1.20:554/three"), text(8, "http://192.168.1.20")]
 reply = header(1, len(items)) + b"".join(items)
+# A set request as the workstation sends it to 02-00-00-00-00-01 (user
+# "administrator" cut to 9 bytes, password "secret"), but with no name item.
+set_target = bytes([2, 0, 0, 0, 0, 1, 0, 0])
+set_account = b"administr".ljust(128, b"\0") + b"secret".ljust(256, b"\0") + bytes(4)
 
 seeds = {
     "reply": reply,
     "reply-minimal": header(1, 4) + b"".join(items[:4]),
     "probe": header(0, 0),
     "set-request": header(2, 1) + item(2, network),
+    "set-request-without-name": header(2, 2, set_target) + item(2, network) + item(4, set_account),
     "short": reply[:20],
     "bad-marker": b"XCDP" + reply[4:],
     "overrun": reply[:-3],

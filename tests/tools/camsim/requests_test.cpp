@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "camera.h"
 #include "camera_requests.h"
@@ -42,6 +44,18 @@ TEST(CameraRequests, WrongCredentialsOrAnotherTargetChangeNothing) {
         setRequest(stranger, "secret"), factoryRequest(stranger, "secret"),
     };
     for (const auto& datagram : refused) EXPECT_TRUE(handle(cameras, datagram).changes.empty());
+}
+
+TEST(CameraRequests, ASetRequestWithoutANameItemKeepsTheName) {
+    // The datagram once made the simulator read a name it had not been sent.
+    std::ifstream file(SEEDS_DIR "/set-request-without-name", std::ios::binary);
+    const std::vector<uint8_t> datagram{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_EQ(datagram.size(), 448u);
+    const std::vector<camsim::Camera> cameras{camera(1, "secret")};
+    const auto outcome = handle(cameras, datagram);
+    ASSERT_EQ(outcome.changes.size(), 1u) << testing::PrintToString(outcome.log);
+    EXPECT_EQ(outcome.changes[0].settings.name, "cam");
+    EXPECT_EQ(camsim::addressText(outcome.changes[0].settings.ip), "192.168.1.20");
 }
 
 TEST(CameraRequests, FactoryDefaultRestoresTheFactoryProfile) {
