@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -152,6 +153,7 @@ int _generatePacketInfo(int* deviceCount, DeviceInfo* devices, int* textLength, 
 
     std::string text;
     const int count = camerasThatFit(table, stored, *textLength, text);
+    g_lastSearchDropped = tableWasFull || std::max(count, 0) < stored;
     if (count < 0) {
         debugTrace("[textLength into _generatePacketInfo] Can not fit scan document into buffer\n");
         return ZELK_ERR_TEXT_TOO_LONG;
@@ -163,7 +165,6 @@ int _generatePacketInfo(int* deviceCount, DeviceInfo* devices, int* textLength, 
     for (int k = 0; k < count; ++k) fillDeviceInfo(table.records[k], devices[k]);
     *deviceCount = count;
     setLastSearchCount(count);
-    g_lastSearchDropped = tableWasFull || count < stored;
     std::memcpy(scanText, text.c_str(), text.size() + 1);
     *textLength = static_cast<int>(text.size());
     return ZELK_OK;

@@ -178,6 +178,7 @@ TEST_F(ScanDocument, ABufferTooSmallForTheEmptyDocumentWritesNothing) {
     EXPECT_EQ(buffer[31], 'q');
     EXPECT_EQ(devices[0].deviceName[0], 'z');
     EXPECT_EQ(traces.count("[textLength into _generatePacketInfo] Can not fit scan document into buffer\n"), 1);
+    EXPECT_EQ(zelk_last_search_dropped(), 1);
 }
 
 TEST_F(ScanDocument, ACameraWhoseDocumentMissesItsZeroByOneByteIsDroppedAndSaid) {
