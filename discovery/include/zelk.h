@@ -9,7 +9,7 @@ inline constexpr int ZELK_MAX_DEVICES = 500;
 // A scan-text buffer of this many bytes holds the document of
 // ZELK_MAX_DEVICES cameras even when every field is full and every byte of
 // every text is written as a six-byte escape (a camera's document then
-// takes about 10.4 KiB). With a smaller buffer a search lists the cameras
+// takes about 10,400 bytes). With a smaller buffer a search lists the cameras
 // that fit, in the order they answered, and says it dropped the others
 // (zelk_last_search_dropped); it fails with ZELK_ERR_TEXT_TOO_LONG only
 // when not even the document of no camera fits.
