@@ -11,8 +11,10 @@ const Json::Value& SearchSession::camera(int index) const {
     return document["oScanData"]["oDATA_" + std::to_string(index)];
 }
 
-SearchSession runSearch(const std::string& lan) {
-    SearchSession s{zelk::searchCameras(lan)};
+SearchSession runSearch(const std::string& lan, int probes) {
+    zelk::SearchOptions options;
+    options.probes = probes;
+    SearchSession s{zelk::searchCameras(lan, options)};
     const int result = s.result;
     const std::string where = lan.empty() ? "any local address" : "local address " + lan;
     if (result == ZELK_ERR_SOCKET)
