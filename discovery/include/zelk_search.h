@@ -38,6 +38,7 @@ struct SearchDiagnosis {
 struct SearchResult {
     int result = ZELK_OK;
     int count = -1;  // the cameras listed; a failed search leaves it at -1
+    bool dropped = false;  // cameras answered that are not listed (the table or the text was full)
     std::vector<DeviceInfo> devices = std::vector<DeviceInfo>(ZELK_MAX_DEVICES);  // the first `count` are theirs
     std::string text;      // the scan document as the library wrote it, on success
     Json::Value document;  // the same, parsed; null when the search failed or the text does not parse

@@ -38,6 +38,7 @@ struct DeviceTable {
     DeviceRecord records[ZELK_MAX_DEVICES];
     int count;
     int slotCursor;
+    bool full;  // a camera was turned away because every record was taken
 };
 
 extern DeviceTable g_deviceTable;

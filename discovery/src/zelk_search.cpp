@@ -40,6 +40,7 @@ SearchResult searchCameras(const std::string& localAddress, const SearchOptions&
     s.diagnosis = lastSearchDiagnosis();
     if (s.result != ZELK_OK) return s;
     for (int i = 0; i < s.count; ++i) s.adapters.push_back(cameraAdapter(i));
+    s.dropped = zelk_last_search_dropped() != 0;
     s.text.assign(buffer.data(), static_cast<size_t>(textLength));
     if (!Json::Reader().parse(s.text, s.document)) s.document = Json::Value();
     return s;

@@ -66,7 +66,7 @@ void warnOfSharedMac(const SearchSession& s, int index) {
 }
 
 void checkPassword(const SearchSession& s, int index, const std::string& typed) {
-    if (!rules::passwordMatches(zelk::widenText(typed), s.camera(index)["sPW"].asString()))
+    if (!rules::passwordMatches(zelk::cameraTextWide(typed), s.camera(index)["sPW"].asString()))
         throw Failure("the password does not match the one camera " + describe(s, index) +
                       " reported; nothing was sent");
 }
