@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "errors.h"
 #include "trace.h"
 
@@ -21,6 +23,13 @@ SearchSession runSearch(const std::string& lan, int probes) {
         throw Failure("cannot search: no socket could be prepared on " + where + " (" + std::to_string(result) + ")");
     if (result != ZELK_OK) throw Failure("search from " + where + " failed (" + std::to_string(result) + ")");
     if (s.document.isNull()) throw Failure("the scan document does not parse");
+    // Without this the dropped cameras would pass for absent ones: a rogue
+    // sender can fill the table before the real cameras answer.
+    if (s.dropped)
+        std::fprintf(stderr,
+                     "ostrel-cli: the table of the search was full: %d cameras are listed, others that answered are "
+                     "not (search from one adapter with --lan, or on a smaller segment)\n",
+                     s.count);
     return s;
 }
 
