@@ -84,6 +84,16 @@ for rule in 'firewall drops incoming UDP port 50444' 'nft add rule inet filter i
   check "a firewalled search says: $rule" grep -qF -- "$rule" "$outputs/firewall.err"
 done
 
+# The adapter of --lan loses its address once the probe is out: of the
+# causes that then hold, the lost address is the one named.
+"$lab" --mode "$mode" --restart-delay 0 -- bash -c '
+  "$0" search --lan 192.168.1.10 --trace >"$1/gone.out" 2>"$1/gone.err" & search=$!
+  for _ in $(seq 600); do grep -q "Can send message" "$1/gone.err" && break; sleep 0.1; done
+  ip -o -4 address show to 192.168.1.10 | { read -r _ name _; ip address del 192.168.1.10/24 dev "$name"; }
+  wait $search' "$cli" "$outputs"
+check "a search whose adapter lost its address names that" \
+  grep -q "no camera found: no adapter that is up holds the local address 192.168.1.10 any longer" "$outputs/gone.err"
+
 out=$(search --cameras "$fixtures/control_names.json" --)
 check "control characters of camera texts are shown escaped" bash -c \
   'grep -Fq "\x1b[2JCleared" <<<"$1" && grep -Fq "CX\x07-200" <<<"$1" && grep -Fq "two\x0alines" <<<"$1"' _ "$out"
