@@ -30,7 +30,8 @@ std::string cell(const std::string& text) {
 std::string cell(const Json::Value& camera, const char* key) { return cell(camera[key].asString()); }
 
 void printTable(const SearchSession& s) {
-    std::vector<std::vector<std::string>> rows{{"DEVICE NAME", "IP ADDRESS", "ADAPTER", "MAC ADDRESS", "MODEL", "FIRMWARE"}};
+    std::vector<std::vector<std::string>> rows{
+        {"DEVICE NAME", "IP ADDRESS", "ADAPTER", "MAC ADDRESS", "MODEL", "FIRMWARE"}};
     for (int i = 0; i < s.count; ++i) {
         const Json::Value& c = s.camera(i);
         // The adapter tells which segment a camera is on when the workstation has several.
