@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "arguments.h"
+#include "empty_search.h"
 #include "search_session.h"
 #include "terminal_text.h"
 #include "text.h"
@@ -16,20 +17,26 @@ namespace {
 
 struct SearchOptions {
     std::string lan;
+    int probes = 1;
     bool json = false;
     bool showPasswords = false;
     bool trace = false;
 };
 
-std::string cell(const Json::Value& camera, const char* key) {
-    return terminalText(zelk::narrowText(rules::fieldCell(zelk::widenText(camera[key].asString()))));
+std::string cell(const std::string& text) {
+    return terminalText(zelk::narrowText(rules::fieldCell(zelk::widenText(text))));
 }
 
+std::string cell(const Json::Value& camera, const char* key) { return cell(camera[key].asString()); }
+
 void printTable(const SearchSession& s) {
-    std::vector<std::vector<std::string>> rows{{"DEVICE NAME", "IP ADDRESS", "MAC ADDRESS", "MODEL", "FIRMWARE"}};
+    std::vector<std::vector<std::string>> rows{
+        {"DEVICE NAME", "IP ADDRESS", "ADAPTER", "MAC ADDRESS", "MODEL", "FIRMWARE"}};
     for (int i = 0; i < s.count; ++i) {
         const Json::Value& c = s.camera(i);
-        rows.push_back({cell(c, "sDeviceName"), cell(c, "sIP"), cell(c, "sMac"), cell(c, "sModelName"),
+        // The adapter tells which segment a camera is on when the workstation has several.
+        const std::string adapter = static_cast<size_t>(i) < s.adapters.size() ? s.adapters[i].name : "";
+        rows.push_back({cell(c, "sDeviceName"), cell(c, "sIP"), cell(adapter), cell(c, "sMac"), cell(c, "sModelName"),
                         terminalText(zelk::narrowText(rules::versionCell(zelk::widenText(c["sVersion"].asString()))))});
     }
     std::vector<size_t> widths(rows[0].size(), 0);
@@ -64,12 +71,16 @@ std::string documentWithoutCredentials(const SearchSession& s) {
 
 int search(const SearchOptions& o) {
     showTraces(o.trace);
-    const SearchSession s = runSearch(o.lan);
+    const SearchSession s = runSearch(o.lan, o.probes);
     if (o.json) {
         const std::string text = o.showPasswords ? s.text : documentWithoutCredentials(s);
         std::fwrite(text.data(), 1, text.size(), stdout);
     } else {
         printTable(s);
+    }
+    if (s.count == 0) {
+        const std::string cause = emptySearchCause(s.diagnosis, o.lan);
+        if (!cause.empty()) std::fprintf(stderr, "ostrel-cli: no camera found: %s\n", cause.c_str());
     }
     return 0;
 }
@@ -82,6 +93,9 @@ Command searchCommand(CLI::App& tool) {
     command->add_option("--lan", o->lan, "search from the adapter with this local address (default: every adapter)")
         ->check(Ipv4Address)
         ->type_name("ADDRESS");
+    command->add_option("--probes", o->probes, "send N probes over the first half of the window (a lossy segment)")
+        ->check(CLI::Range(1, zelk::MAX_SEARCH_PROBES))
+        ->type_name("N");
     CLI::Option* json = command->add_flag("--json", o->json, "print the scan document instead of the table");
     command->add_flag("--show-passwords", o->showPasswords,
                       "keep the cameras' user ids and passwords in the scan document")

@@ -4,7 +4,7 @@
 
 namespace cli {
 
-// ostrel-cli search [--lan ADDRESS] [--json [--show-passwords]] [--trace]
+// ostrel-cli search [--lan ADDRESS] [--probes N] [--json [--show-passwords]] [--trace]
 Command searchCommand(CLI::App& tool);
 
 }  // namespace cli

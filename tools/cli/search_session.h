@@ -13,8 +13,8 @@ struct SearchSession : zelk::SearchResult {
     const Json::Value& camera(int index) const;
 };
 
-// Searches from `lan` (empty: every adapter); throws Failure.
-SearchSession runSearch(const std::string& lan);
+// Searches from `lan` (empty: every adapter) with `probes` probes; throws Failure.
+SearchSession runSearch(const std::string& lan, int probes = 1);
 
 // Sends the library's trace lines to standard error, or drops them.
 void showTraces(bool shown);

@@ -1,0 +1,16 @@
+// Why a search found no camera, as far as the library can tell.
+#pragma once
+
+#include <string>
+
+#include "zelk_search.h"
+
+namespace cli {
+
+// The likeliest cause first: a gone or missing adapter also keeps the own
+// probe from coming back, so the firewall is named only when both are fine.
+// Empty when nothing points to a cause (the segment may hold no camera).
+// `lan` is the local address searched from, empty for every adapter.
+std::string emptySearchCause(const zelk::SearchDiagnosis& diagnosis, const std::string& lan);
+
+}  // namespace cli
