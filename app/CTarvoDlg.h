@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class CameraRow;
 class SearchProgress;
 
 class CTarvoDlg : public QDialog, public CameraListHost {
@@ -38,6 +39,14 @@ public:
     void OnNMRClickList(int row);
     void OnNMDblclkList(int row);
     void OnCbnSelchangeModelFilter();
+    // Writes the listed cameras, in the list's order, to a file the user names.
+    void OnBnClickedExport();
+    // Sorts by `column`, ascending first, descending when it is clicked again.
+    void sortByColumn(int column);
+
+    enum class RowPart { IpAddress, MacAddress, Whole };
+    // A row's IP address, MAC address or its five cells separated by tabs.
+    QString rowText(int row, RowPart part) const;
 
     std::string GetSelectedLocalAddress() const;
 
@@ -70,6 +79,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();
@@ -83,6 +94,15 @@ private:
     std::optional<rules::CameraKey> currentCamera() const;
     void showCurrent(const std::optional<rules::CameraKey>& camera);
     void rebuildModelFilter();
+    CameraRow* rowItem(int row) const;
+    // After the rows were filled: marks, the user's order, colours, tooltips.
+    void rowsRebuilt();
+    void recolourRows();
+    void markSameAddresses();
+    // A cell whose text does not fit shows it whole as its tooltip.
+    void updateTooltips();
+    void fitFirmwareColumn();
+    void copyRowText(int row, RowPart part);
     // The filter's entries for these model names.
     void rebuildModelFilter(const std::vector<std::u16string>& models);
     void OnDestroy();
@@ -93,4 +113,8 @@ private:
     QLabel* m_notice = nullptr;
     SearchProgress* m_startupProgress = nullptr;
     std::vector<std::pair<int, QWidget*>> m_controls;
+    int m_sortColumn = -1;  // the reply order until the user sorts
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QSize m_shownSize;
+    bool m_windowResized = false;
 };
