@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -29,7 +30,14 @@ namespace {
 // "" at the default font and scale, else what the run changed; names the pictures.
 std::string g_setting;
 
-std::string pictureName(const char* name) { return g_setting.empty() ? name : std::string(name) + "-" + g_setting; }
+// Off for the ordinary user's run, who may not write to the build folder.
+bool g_pictures = true;
+
+void savePicture(QWidget* widget, const char* name) {
+    if (!g_pictures) return;
+    const std::string file = g_setting.empty() ? name : std::string(name) + "-" + g_setting;
+    saveScreenshot(widget, file.c_str());
+}
 
 // Whether `text` fits in `width` pixels of `widget`'s font, with `padding` for its frame.
 ::testing::AssertionResult fits(const QWidget* widget, const QString& text, int width, int padding) {
@@ -69,31 +77,36 @@ TEST_F(DemoWindow, NoCaptionIsClipped) {
         EXPECT_TRUE(fits(header, dlg.m_listDevice->headerItem()->text(column), header->sectionSize(column), 8));
     const QComboBox* lan = dlg.lanChooser();
     for (int i = 0; i < lan->count(); ++i) EXPECT_TRUE(fits(lan, lan->itemText(i), lan->width(), 20));
-    saveScreenshot(&dlg, pictureName("main-window").c_str());
+    savePicture(&dlg, "main-window");
 }
 
 TEST_F(DemoWindow, PicturesOfTheDialogs) {
     if (!g_setting.empty()) GTEST_SKIP() << "the README shows the dialogs at the default setting";
-    // The first camera, "Entrance", reports all three RTSP URLs.
-    dlg.m_listDevice->setCurrentItem(dlg.m_listDevice->topLevelItem(0));
+    // "Entrance" reports all three RTSP URLs; the cameras answer in any order.
+    const QList<QTreeWidgetItem*> entrance = dlg.m_listDevice->findItems(QStringLiteral("Entrance"), Qt::MatchExactly);
+    ASSERT_EQ(entrance.size(), 1);
+    dlg.m_listDevice->setCurrentItem(entrance.front());
     onNextModal<CDeviceInfoDlg>([](CDeviceInfoDlg* dialog) {
-        saveScreenshot(dialog, "device-information");
+        savePicture(dialog, "device-information");
         dialog->accept();
     });
     dlg.OnBnClickedDeviceInfo();
 
     onNextModal<CPasswordDlg>([](CPasswordDlg* prompt) {
-        prompt->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(QStringLiteral("admin123"));
-        prompt->accept();
+        auto* edit = prompt->findChild<QLineEdit*>(QStringLiteral("passwordEdit"));
+        QTest::keyClicks(edit, QStringLiteral("admin123"));
+        QTest::keyClick(edit, Qt::Key_Return);
     });
     bool shown = false;
     onNextModal<CIPSetupDlg>([&shown](CIPSetupDlg* dialog) {
         shown = true;
-        saveScreenshot(dialog, "ip-setup");
+        savePicture(dialog, "ip-setup");
         dialog->reject();
     });
+    MessageWatch messages;
     dlg.OnBnClickedIpSetup();
     EXPECT_TRUE(shown);
+    for (const ShownMessage& message : messages.shown()) ADD_FAILURE() << message.text.toStdString();
 }
 
 }  // namespace
@@ -109,6 +122,7 @@ int main(int argc, char** argv) {
     if (const char* scale = std::getenv("QT_SCALE_FACTOR")) g_setting = std::string("scale") + scale;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--no-pictures") g_pictures = false;
         if (arg.rfind("--font-scale=", 0) != 0) continue;
         const double factor = std::stod(arg.substr(13));
         QFont font = QApplication::font();
