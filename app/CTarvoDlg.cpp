@@ -91,7 +91,7 @@ QPushButton* CTarvoDlg::button(int id) const {
 }
 
 void CTarvoDlg::createControls() {
-    // Created in the design's tab order; the layouts place them as the design shows them.
+    // Created in tab order; the layouts place them in the order the window shows them.
     auto add = [&](QWidget* w, int id) {
         m_controls.emplace_back(id, w);
         return w;
@@ -148,7 +148,7 @@ void CTarvoDlg::createControls() {
     m_notice->setWordWrap(true);
     m_notice->setStyleSheet(QStringLiteral("color: #a00000"));
 
-    // Dialog units of the design, converted with this font's metrics.
+    // Sizes in dialog units, converted with this font's metrics.
     const QFontMetrics metrics(font());
     const double ux = metrics.averageCharWidth() / 4.0;
     const double uy = metrics.height() / 8.0;
@@ -206,7 +206,7 @@ bool CTarvoDlg::OnInitDialog() {
     m_listDevice->setHeaderLabels({QStringLiteral("Device Name"), QStringLiteral("IP Address"),
                                    QStringLiteral("MAC Address"), QStringLiteral("Model Name"),
                                    QStringLiteral("Firmware Version")});
-    // The designed widths, widened where a larger font would clip a heading.
+    // The columns' own widths, widened where a larger font would clip a heading.
     const int widths[] = {110, 130, 130, 110};
     for (int c = 0; c < 5; ++c) {
         if (c < 4) m_listDevice->setColumnWidth(c, std::max(widths[c], m_listDevice->header()->sectionSizeHint(c)));
@@ -358,7 +358,7 @@ void CTarvoDlg::updateTooltips() {
 }
 
 void CTarvoDlg::fitFirmwareColumn() {
-    // The designed width until the user resizes the window; then the column takes what is left.
+    // The client width less 470 until the user resizes the window; then the column takes what is left.
     if (m_windowResized) return;
     m_listDevice->setColumnWidth(
         4, std::max(m_listDevice->maximumViewportSize().width() - 470, m_listDevice->header()->sectionSizeHint(4)));
@@ -460,7 +460,7 @@ void CTarvoDlg::showCurrent(const std::optional<rules::CameraKey>& camera) {
 
 void CTarvoDlg::selectCamera(const rules::CameraKey& camera) {
     showCurrent(camera);
-    // Unlike the design, the list scrolls to the row: a selected row out of sight helps nobody.
+    // The list scrolls to the row: a selected row out of sight helps nobody.
     if (QTreeWidgetItem* item = m_listDevice->currentItem()) m_listDevice->scrollToItem(item);
     m_listDevice->setFocus();
     m_comboModelFilter->setCurrentIndex(0);

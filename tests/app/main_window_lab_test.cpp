@@ -720,7 +720,7 @@ TEST_F(MainWindow, DialogsAndMessagesBelongToTheWindow) {
     EXPECT_EQ(boxTitle, "Ostrel");
 }
 
-TEST_F(MainWindow, TheFirmwareColumnHasItsDesignedWidthUntilTheWindowIsResized) {
+TEST_F(MainWindow, TheFirmwareColumnIsTheClientWidthLess470UntilTheWindowIsResized) {
     auto dlg = start();
     QApplication::processEvents();
     QTreeWidget* list = dlg->m_listDevice;
