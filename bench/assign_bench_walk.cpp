@@ -1,8 +1,9 @@
-// How long zelk_set_deviceinfo_multi takes per free and per occupied address
-// it probes, on the virtual LAN of ostrel-lab (real hosts that answer echo
-// requests at 192.168.1.100 to .107). Started outside the LAN it runs itself
-// again inside one. Prints medians of several runs.
-//   assign_bench_walk [--mode auto|root|user]
+// How long zelk_set_deviceinfo_multi's address walk takes on the virtual LAN
+// of ostrel-lab, where real hosts answer echo requests at 192.168.1.100 to
+// .119: 4 cameras over a range whose first 20 addresses are taken, and 16
+// cameras over a range with none taken. Started outside the LAN it runs
+// itself again inside one. Prints the median of several runs of each.
+//   assign_bench_walk [--mode auto|root|user] [--runs N]
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -23,31 +24,31 @@
 
 namespace {
 
-constexpr int RUNS = 5;
-constexpr int OCCUPIED = 8;  // 192.168.1.100 and up
-constexpr int CAMERAS = 2;
+constexpr int TAKEN = 20;  // 192.168.1.100 and up
+constexpr int MOST_CAMERAS = 16;
 
 int g_inUse = 0;  // addresses the walks found in use
 
-int runInsideLab(const char* mode) {
+int runInsideLab(const std::string& mode, int argc, char** argv) {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe");
     std::vector<std::string> args{OSTREL_LAB, "--mode", mode};
-    for (int i = 0; i < OCCUPIED; ++i) {
+    for (int i = 0; i < TAKEN; ++i) {
         args.push_back("--host");
         args.push_back("192.168.1." + std::to_string(100 + i));
     }
     args.insert(args.end(), {"--", self});
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
+    args.insert(args.end(), argv + 1, argv + argc);
+    std::vector<char*> raw;
+    for (std::string& a : args) raw.push_back(a.data());
+    raw.push_back(nullptr);
+    ::execv(raw[0], raw.data());
     std::perror(OSTREL_LAB);
     return 2;
 }
 
-// A search that found CAMERAS cameras, fed to the parser.
+// A search that found MOST_CAMERAS cameras, fed to the parser.
 void fillDeviceTable() {
-    for (int n = 0; n < CAMERAS; ++n) {
+    for (int n = 0; n < MOST_CAMERAS; ++n) {
         ReplyCamera c;
         c.id[5] = static_cast<uint8_t>(n);
         const std::vector<uint8_t> reply = ReplyBuilder().camera(c).bytes();
@@ -67,13 +68,14 @@ double assign(const char* first, const char* last, int cameraCount) {
     zelk::setField(bounds[0].subnetMask, "255.255.255.0");
     zelk::setField(bounds[0].gateway, "192.168.1.1");
     zelk::setField(bounds[1].ipAddress, last);
-    const int indices[CAMERAS] = {0, 1};
+    std::vector<int> indices(MOST_CAMERAS);
+    for (int i = 0; i < MOST_CAMERAS; ++i) indices[static_cast<size_t>(i)] = i;
     std::fflush(stdout);
     const int saved = ::dup(STDOUT_FILENO);
     const int null = ::open("/dev/null", O_WRONLY);
     ::dup2(null, STDOUT_FILENO);
     const auto start = std::chrono::steady_clock::now();
-    const int result = zelk_set_deviceinfo_multi(bounds, nullptr, cameraCount, indices, "");
+    const int result = zelk_set_deviceinfo_multi(bounds, nullptr, cameraCount, indices.data(), "");
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     std::fflush(stdout);
     ::dup2(saved, STDOUT_FILENO);
@@ -94,28 +96,31 @@ double median(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("OSTREL_LAB_WORKSTATION") == nullptr)
-        return runInsideLab(argc == 3 && std::string(argv[1]) == "--mode" ? argv[2] : "auto");
+    std::string mode = "auto";
+    int runs = 5;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--mode") mode = argv[i + 1];
+        if (option == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+    }
+    if (std::getenv("OSTREL_LAB_WORKSTATION") == nullptr) return runInsideLab(mode, argc, argv);
 
     zelk::setTraceSink([](std::string_view line) {
         if (line == "[_ping into MultiConfigureDevice] Exist ip address\n") ++g_inUse;
     });
     fillDeviceTable();
-    std::vector<double> free;
-    std::vector<double> occupied;
-    for (int run = 0; run < RUNS; ++run) {
-        // Both cameras and the address that ends the walk: three free addresses.
-        free.push_back(assign("192.168.1.150", "192.168.1.200", CAMERAS) / (CAMERAS + 1));
-        // The occupied addresses, then the free one that ends the walk.
-        occupied.push_back(assign("192.168.1.100", "192.168.1.200", 0));
+    std::vector<double> busy;
+    std::vector<double> open;
+    for (int run = 0; run < runs; ++run) {
+        busy.push_back(assign("192.168.1.100", "192.168.1.200", 4));
+        open.push_back(assign("192.168.1.130", "192.168.1.250", MOST_CAMERAS));
     }
-    if (g_inUse != RUNS * OCCUPIED) {
-        std::fprintf(stderr, "the walks met %d addresses in use, not %d\n", g_inUse, RUNS * OCCUPIED);
+    if (g_inUse != runs * TAKEN) {
+        std::fprintf(stderr, "the walks met %d addresses in use, not %d\n", g_inUse, runs * TAKEN);
         return 1;
     }
-    const double perFree = median(free);
-    const double perOccupied = (median(occupied) - perFree) / OCCUPIED;
-    std::printf("mode %s, medians of %d runs: %.1f ms per free address, %.2f ms per occupied address\n",
-                std::getenv("OSTREL_LAB_MODE"), RUNS, perFree, perOccupied);
+    std::printf("mode %s, medians of %d runs: 4 cameras, first %d addresses taken: %.0f ms; "
+                "%d cameras, none taken: %.0f ms\n",
+                std::getenv("OSTREL_LAB_MODE"), runs, TAKEN, median(busy), MOST_CAMERAS, median(open));
     return 0;
 }

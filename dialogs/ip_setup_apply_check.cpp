@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include "ipv4_text.h"
+#include "network_settings.h"
 
 namespace {
 
@@ -12,6 +13,18 @@ ApplyRefusal addressRefusal(IpSetupField field, const QString& what, const QStri
     return {field, QStringLiteral("The %1 \"%2\" is not an IPv4 address.\n"
                                   "Please enter four numbers from 0 to 255 separated by dots.")
                        .arg(what, text)};
+}
+
+IpSetupField fieldOf(rules::SettingsField field) {
+    switch (field) {
+    case rules::SettingsField::Address:
+        return IpSetupField::IpAddress;
+    case rules::SettingsField::Mask:
+        return IpSetupField::SubnetMask;
+    case rules::SettingsField::Gateway:
+        return IpSetupField::Gateway;
+    }
+    return IpSetupField::None;
 }
 
 }  // namespace
@@ -34,5 +47,11 @@ ApplyRefusal applyRefusal(IpSetupLayout layout, const IpSetupTexts& texts) {
         return addressRefusal(IpSetupField::SubnetMask, QStringLiteral("subnet mask"), texts.subnetMask);
     if (!isDottedIpv4(texts.gateway))
         return addressRefusal(IpSetupField::Gateway, QStringLiteral("gateway"), texts.gateway);
+    // Well-formed settings that would still cut a camera off. Several cameras
+    // get addresses of the walk, not the IP text, which only lends its subnet.
+    const auto problem = rules::unusableSettings(texts.ipAddress.toStdString(), texts.subnetMask.toStdString(),
+                                                 texts.gateway.toStdString());
+    if (problem && (layout == IpSetupLayout::SingleStatic || problem->field != rules::SettingsField::Address))
+        return {fieldOf(problem->field), QString::fromStdString(problem->message)};
     return {};
 }

@@ -25,5 +25,7 @@ bool isDottedIpv4(const QString& text);
 // A name longer than 20 UTF-16 code units is refused in every layout. The
 // addresses that will be sent are checked too: IP address, mask and gateway
 // of a static camera, the mask and gateway shared by several cameras; a DHCP
-// camera sends none of its own.
+// camera sends none of its own. Well-formed settings that are unusable (see
+// rules::unusableSettings) are refused as well; with several cameras only the
+// mask and the gateway, judged against the IP text's subnet.
 ApplyRefusal applyRefusal(IpSetupLayout layout, const IpSetupTexts& texts);

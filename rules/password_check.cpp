@@ -6,7 +6,7 @@
 namespace rules {
 
 bool passwordMatches(std::u16string_view typed, std::string_view reported) {
-    return typed == zelk::widenText(reported);
+    return typed == zelk::cameraTextWide(reported);
 }
 
 }  // namespace rules

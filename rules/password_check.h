@@ -7,8 +7,10 @@
 namespace rules {
 
 // The typed password must equal the camera's own, code unit for code unit
-// (case matters, nothing is trimmed). The camera's 8-bit password is widened
-// byte for byte, as both front ends do, so they accept the same text.
+// (case matters, nothing is trimmed). The camera's password is decoded as
+// the scan document writes it (cameraText: UTF-8 where well-formed, else
+// Latin-1), so the document's text and the camera's own bytes both give
+// the password the user sees and types.
 bool passwordMatches(std::u16string_view typed, std::string_view reported);
 
 }  // namespace rules

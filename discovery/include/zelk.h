@@ -7,11 +7,13 @@
 inline constexpr int ZELK_MAX_DEVICES = 500;
 
 // A scan-text buffer of this many bytes holds the document of
-// ZELK_MAX_DEVICES cameras even when every field is full, as long as the
-// texts need no escaping (a document of 102,400 bytes holds about 150
-// ordinary cameras). A larger document makes the search fail with
-// ZELK_ERR_TEXT_TOO_LONG rather than overrun the buffer.
-inline constexpr int ZELK_SCAN_TEXT_SIZE = 1536 * 1024;
+// ZELK_MAX_DEVICES cameras even when every field is full and every byte of
+// every text is written as a six-byte escape (a camera's document then
+// takes about 10,400 bytes). With a smaller buffer a search lists the cameras
+// that fit, in the order they answered, and says it dropped the others
+// (zelk_last_search_dropped); it fails with ZELK_ERR_TEXT_TOO_LONG only
+// when not even the document of no camera fits.
+inline constexpr int ZELK_SCAN_TEXT_SIZE = 11 * 1024 * ZELK_MAX_DEVICES;
 
 // One camera as the caller sees it: fixed-width 8-bit text fields.
 struct DeviceInfo {
@@ -58,6 +60,10 @@ extern int m_sock;
 // entry and the document's length (without its zero) on success.
 int zelk_search_device(int* deviceCount, DeviceInfo* devices, int* textLength,
                        char* scanText, const char* localAddress);
+
+// 1 when the last completed search heard cameras it does not list (its
+// table was full, or the scan-text buffer held fewer), else 0.
+int zelk_last_search_dropped();
 
 // Sends new name, addresses and DHCP choice to camera `index` of the last search.
 int zelk_set_deviceinfo(int index, const DeviceInfo* devices, DeviceInfo settings,

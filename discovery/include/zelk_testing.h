@@ -2,6 +2,8 @@
 // outside world for the tests; an empty or zero argument restores it.
 #pragma once
 
+#include <time.h>
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -11,9 +13,13 @@
 
 namespace zelk {
 
-// A receive window of the given length on a monotonic clock instead of four
-// wall-clock seconds.
+// A receive window of the given length instead of four seconds.
 void setReceiveWindowForTests(std::chrono::milliseconds window);
+
+// How the search reads a clock (clock_gettime's clock ids), so that a test
+// can step one clock and see which clock the receive window follows.
+using ClockReader = std::function<std::chrono::nanoseconds(clockid_t)>;
+void setClockForTests(ClockReader clock);
 
 // How a configuration request leaves (a broadcast on m_sock); the
 // replacement returns the byte count or -1.

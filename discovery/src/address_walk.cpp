@@ -1,7 +1,10 @@
 #include "address_walk.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "broadcast_socket.h"
 #include "config_request.h"
@@ -61,7 +64,7 @@ struct Range {
     std::vector<Ipv4> own;
 };
 
-// Addresses the walk never probes: no camera may take them, whoever answers there.
+// Addresses no camera may take, whoever answers there.
 std::optional<SkipReason> reservedFor(const Ipv4& candidate, const Range& range) {
     switch (subnetRole(candidate, range.mask)) {
     case SubnetRole::NetworkAddress:
@@ -78,17 +81,83 @@ std::optional<SkipReason> reservedFor(const Ipv4& candidate, const Range& range)
 
 // A host that ignores echo requests still answers ARP: the echo request just
 // sent has made the kernel ask, so its neighbour table tells.
-std::optional<SkipReason> probe(const std::string& candidate) {
+std::optional<SkipReason> probe(const std::string& candidate, ProbeTranscript& transcript) {
     if (testProbe()) {
         const int answer = testProbe()(candidate.c_str());
         if (answer == 1) return SkipReason::AnswersPing;
         if (answer == 2) return SkipReason::AnswersArp;
         return std::nullopt;
     }
-    if (_ping(candidate.c_str()) != 0) return SkipReason::AnswersPing;
+    if (pingInto(candidate.c_str(), transcript) != 0) return SkipReason::AnswersPing;
     if (neighbourHoldsAddress(candidate)) return SkipReason::AnswersArp;
     return std::nullopt;
 }
+
+// One candidate of the walk and, once decided, the verdict on it.
+struct Candidate {
+    std::string text;
+    bool decided = false;
+    std::optional<SkipReason> skip;
+    ProbeTranscript transcript;
+};
+
+// Probes the candidates side by side, so that a walk costs about one echo
+// timeout rather than one per free address, yet decides exactly as a walk
+// one address after another: a candidate is probed only while the free
+// addresses found so far and the probes still running cannot yet make the
+// `needed` free addresses that end the walk, so no address beyond the end of
+// the serial walk is ever probed.
+class ParallelProbes {
+public:
+    ParallelProbes(std::vector<Candidate>& candidates, int needed) : candidates_(candidates), needed_(needed) {}
+
+    // Waits for the verdict on candidate `index`, starting the probes that
+    // may be needed meanwhile. Candidates are asked for in address order.
+    const Candidate& decided(size_t index) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            startProbes(lock, index);
+            if (candidates_[index].decided) return candidates_[index];
+            changed_.wait(lock);
+        }
+    }
+
+private:
+    static constexpr size_t MAX_AHEAD = 64;  // bounds the sockets and threads of one walk
+
+    // The caller holds the lock.
+    void startProbes(std::unique_lock<std::mutex>&, size_t asked) {
+        while (next_ < candidates_.size() && free_ + running_ < needed_ && next_ < asked + MAX_AHEAD) {
+            Candidate& c = candidates_[next_++];
+            if (c.decided) continue;  // names no host: not probed
+            // A reserved address is probed for the report only; it is never free.
+            const bool mayBeFree = !c.skip;
+            if (mayBeFree) ++running_;
+            probing_.emplace_back([this, &c, mayBeFree] {
+                ProbeTranscript transcript;
+                const std::optional<SkipReason> answer = probe(c.text, transcript);
+                const std::lock_guard<std::mutex> lock(mutex_);
+                c.transcript = std::move(transcript);
+                if (mayBeFree) {
+                    c.skip = answer;
+                    --running_;
+                    if (!answer) ++free_;
+                }
+                c.decided = true;
+                changed_.notify_all();
+            });
+        }
+    }
+
+    std::vector<Candidate>& candidates_;
+    const int needed_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t next_ = 0;  // the first candidate not yet started
+    int running_ = 0;
+    int free_ = 0;
+    std::vector<std::jthread> probing_;  // last: joined before the rest goes
+};
 
 // Reads and checks everything the walk needs; ZELK_OK or the failure.
 int readRange(const DeviceInfo* bounds, int cameraCount, const int* indices, Range& range) {
@@ -160,22 +229,31 @@ AddressPlan planAddresses(const DeviceInfo* bounds, int cameraCount, const int* 
     range.own = workstationAddresses();
     plan.assigned.assign(static_cast<size_t>(cameraCount), "");
 
+    std::vector<Candidate> candidates(static_cast<size_t>(std::max(0, range.last - range.first + 1)));
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        Ipv4 address = range.base;
+        address[3] = static_cast<uint8_t>(range.first + static_cast<int>(i));
+        candidates[i].text = range.prefix + "." + std::to_string(address[3]);
+        // The gateway and the workstation's own addresses are probed like any
+        // address the walk meets; network and broadcast addresses are no host's.
+        candidates[i].skip = reservedFor(address, range);
+        candidates[i].decided =
+            candidates[i].skip == SkipReason::NetworkAddress || candidates[i].skip == SkipReason::BroadcastAddress;
+    }
+    // The free address after the last camera's ends the walk.
+    ParallelProbes probes(candidates, cameraCount + 1);
     int placed = 0;
-    for (int number = range.first; number <= range.last; ++number) {
-        Ipv4 candidate = range.base;
-        candidate[3] = static_cast<uint8_t>(number);
-        const std::string text = range.prefix + "." + std::to_string(number);
-        std::optional<SkipReason> skip = reservedFor(candidate, range);
-        if (!skip) skip = probe(text);
-        // The free address after the last camera's ends the walk.
-        const bool ends = !skip && placed == cameraCount;
-        if (skip) {
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        const Candidate& c = probes.decided(i);
+        c.transcript.replay();
+        const bool ends = !c.skip && placed == cameraCount;
+        if (c.skip) {
             debugTrace("[_ping into MultiConfigureDevice] Exist ip address\n");
-            plan.skipped.push_back({text, *skip});
+            plan.skipped.push_back({c.text, *c.skip});
         } else if (!ends) {
-            plan.assigned[static_cast<size_t>(placed++)] = text;
+            plan.assigned[static_cast<size_t>(placed++)] = c.text;
         }
-        if (progress) progress(text, placed);
+        if (progress) progress(c.text, placed);
         if (ends) break;
     }
     return plan;
@@ -218,7 +296,7 @@ int sendAddressPlan(const AddressPlan& plan, const DeviceInfo* bounds, int camer
     _getNetworkInfo(sender);
     for (size_t r = 0; r < requests.size() && result == ZELK_OK; ++r)
         result = sendRequest(multiSetRequest(sender, requests[r].first, requests[r].second, *mask, *gateway),
-                             MULTI_TRACES);
+                             MULTI_TRACES, adaptersOfEntries(requests[r].second));
     if (result == ZELK_OK) closeLibrarySocket();
     return result;
 }

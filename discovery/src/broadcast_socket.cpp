@@ -22,7 +22,7 @@ namespace zelk {
 namespace {
 
 // m_sock's adapter, set with m_sock and only in prepareLibrarySocket.
-ChosenAdapter m_sockAdapter;
+LocalAdapter m_sockAdapter;
 
 // Room for a burst of several hundred replies before the loop reads them.
 constexpr int RECEIVE_BUFFER_BYTES = 4 * 1024 * 1024;
@@ -46,7 +46,7 @@ void enlargeReceiveBuffer(int sock) {
 
 }  // namespace
 
-int _initBroadcastSocket(const char* localAddress, ChosenAdapter& chosen) {
+int _initBroadcastSocket(const char* localAddress, LocalAdapter& chosen) {
     SocketHolder sock(::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
     if (!sock.open()) {
         debugTrace("[nSocket into _initBroadcastSocket] Can not create win-socket\n");
@@ -67,15 +67,14 @@ int _initBroadcastSocket(const char* localAddress, ChosenAdapter& chosen) {
     enlargeReceiveBuffer(sock.get());
 
     // A socket bound to a unicast address hears no limited broadcast on Linux:
-    // bind to the wildcard and keep to the chosen adapter by its index.
-    chosen = ChosenAdapter{};
-    bool bindable = true;
-    if (localAddress != nullptr && localAddress[0] != '\0') {
-        chosen.address.s_addr = inet_addr(localAddress);
-        chosen.index = interfaceOwning(chosen.address);
-        bindable = chosen.index != 0 &&
-                   setsockopt(sock.get(), IPPROTO_IP, IP_PKTINFO, &on, sizeof on) == 0;
-    }
+    // bind to the wildcard and keep to the chosen adapter by its index. Every
+    // datagram's adapter is read, so each camera is known by the one it answered on.
+    chosen = LocalAdapter{};
+    if (localAddress != nullptr && localAddress[0] != '\0') chosen.address.s_addr = inet_addr(localAddress);
+    // inet_addr reads "0.0.0.0" as the wildcard: every adapter, as the empty text.
+    if (chosen.address.s_addr != htonl(INADDR_ANY)) chosen.index = interfaceOwning(chosen.address);
+    const bool bindable = (chosen.address.s_addr == htonl(INADDR_ANY) || chosen.index != 0) &&
+                          setsockopt(sock.get(), IPPROTO_IP, IP_PKTINFO, &on, sizeof on) == 0;
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_port = htons(IDCP_PORT);
@@ -88,25 +87,26 @@ int _initBroadcastSocket(const char* localAddress, ChosenAdapter& chosen) {
     return sock.release();
 }
 
-namespace {
-
-// Every adapter that can carry a broadcast, each once.
-std::vector<ChosenAdapter> broadcastAdapters() {
-    std::vector<ChosenAdapter> adapters;
+std::vector<LocalAdapter> broadcastAdapters() {
+    std::vector<LocalAdapter> adapters;
     for (const LocalInterface& entry : listLocalInterfaces()) {
         if (!entry.ipv4 || !entry.up() || entry.loopback() || !entry.broadcast() || entry.index == 0) continue;
         const bool known = std::any_of(adapters.begin(), adapters.end(),
-                                       [&](const ChosenAdapter& a) { return a.index == entry.index; });
+                                       [&](const LocalAdapter& a) { return a.index == entry.index; });
         if (known) continue;
-        ChosenAdapter adapter{entry.index, {}};
+        LocalAdapter adapter{entry.index, {}};
         std::memcpy(&adapter.address, entry.ipv4->address.data(), 4);
         adapters.push_back(adapter);
     }
     return adapters;
 }
 
+const LocalAdapter& librarySocketAdapter() { return m_sockAdapter; }
+
+namespace {
+
 // Sends out of one adapter, or as the routing table decides when `index` is 0.
-ssize_t sendThrough(int sock, const void* data, size_t size, const ChosenAdapter& adapter) {
+ssize_t sendThrough(int sock, const void* data, size_t size, const LocalAdapter& adapter) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(IDCP_PORT);
@@ -136,29 +136,24 @@ ssize_t sendThrough(int sock, const void* data, size_t size, const ChosenAdapter
 
 }  // namespace
 
-long sendOnLibrarySocket(const void* data, size_t size) {
-    if (m_sockAdapter.index != 0) {
-        ssize_t sent = sendThrough(m_sock, data, size, m_sockAdapter);
-        return sent < 0 ? -1 : static_cast<long>(sent);
-    }
-    // Linux sends a limited broadcast out of one adapter only; "every adapter"
-    // means one copy out of each.
-    std::vector<ChosenAdapter> adapters = broadcastAdapters();
-    if (adapters.empty()) adapters.push_back({});
+long sendOnLibrarySocket(const void* data, size_t size, const std::vector<LocalAdapter>& adapters) {
+    std::vector<LocalAdapter> through = adapters;
+    if (m_sockAdapter.index != 0) through = {m_sockAdapter};
+    if (through.empty()) through.push_back({});
     long result = -1;
-    for (const ChosenAdapter& adapter : adapters) {
+    for (const LocalAdapter& adapter : through) {
         ssize_t sent = sendThrough(m_sock, data, size, adapter);
         if (sent >= 0) result = static_cast<long>(sent);
     }
     return result;
 }
 
-int receiveOnLibrarySocket(uint8_t* buffer, int size, bool& fromChosenAdapter) {
-    sockaddr_in from{};
+int receiveOnLibrarySocket(uint8_t* buffer, int size, Arrival& arrival) {
+    arrival = Arrival{};
     iovec iov{buffer, static_cast<size_t>(size)};
     msghdr msg{};
-    msg.msg_name = &from;
-    msg.msg_namelen = sizeof from;
+    msg.msg_name = &arrival.from;
+    msg.msg_namelen = sizeof arrival.from;
     msg.msg_iov = &iov;
     msg.msg_iovlen = 1;
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
@@ -166,24 +161,20 @@ int receiveOnLibrarySocket(uint8_t* buffer, int size, bool& fromChosenAdapter) {
     msg.msg_controllen = sizeof control;
 
     ssize_t n = ::recvmsg(m_sock, &msg, MSG_TRUNC);
-    fromChosenAdapter = true;
     // A datagram larger than the buffer is a failed receive, as on platforms that refuse it.
     if (n < 0 || n > size || (msg.msg_flags & MSG_TRUNC) != 0) return -1;
-    if (m_sockAdapter.index != 0) {
-        fromChosenAdapter = false;
-        for (cmsghdr* cm = CMSG_FIRSTHDR(&msg); cm != nullptr; cm = CMSG_NXTHDR(&msg, cm)) {
-            if (cm->cmsg_level != IPPROTO_IP || cm->cmsg_type != IP_PKTINFO) continue;
-            in_pktinfo info{};
-            std::memcpy(&info, CMSG_DATA(cm), sizeof info);
-            fromChosenAdapter = static_cast<unsigned>(info.ipi_ifindex) == m_sockAdapter.index;
-        }
+    for (cmsghdr* cm = CMSG_FIRSTHDR(&msg); cm != nullptr; cm = CMSG_NXTHDR(&msg, cm)) {
+        if (cm->cmsg_level != IPPROTO_IP || cm->cmsg_type != IP_PKTINFO) continue;
+        in_pktinfo info{};
+        std::memcpy(&info, CMSG_DATA(cm), sizeof info);
+        arrival.adapter = static_cast<unsigned>(info.ipi_ifindex);
     }
     return static_cast<int>(n);
 }
 
 int prepareLibrarySocket(const char* localAddress) {
     closeLibrarySocket();
-    ChosenAdapter chosen;
+    LocalAdapter chosen;
     m_sock = _initBroadcastSocket(localAddress, chosen);
     if (m_sock < 0) {
         debugTrace("[m_sock into zelk_search_device] Can not initialize win-socket\n");
@@ -198,7 +189,7 @@ void closeLibrarySocket() {
     if (m_sock >= 0) {
         SocketHolder closing(m_sock);
         m_sock = -1;
-        m_sockAdapter = ChosenAdapter{};
+        m_sockAdapter = LocalAdapter{};
     }
 }
 

@@ -1,5 +1,6 @@
 #include "config_request.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -92,14 +93,35 @@ std::vector<uint8_t> multiSetRequest(const char* senderText, int cameraCount, co
     return w.bytes();
 }
 
-int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces) {
-    const long sent = sender() ? sender()(request) : sendOnLibrarySocket(request.data(), request.size());
+int sendRequest(const std::vector<uint8_t>& request, const SendTraces& traces,
+                const std::vector<LocalAdapter>& cameraAdapters) {
+    const long sent =
+        sender() ? sender()(request) : sendOnLibrarySocket(request.data(), request.size(), cameraAdapters);
     if (sent < 0) {
         debugTrace(traces.notSent);
         return traces.sendFailure;
     }
     debugTrace(traces.sent);
     return ZELK_OK;
+}
+
+std::vector<LocalAdapter> adaptersOfCameras(const std::vector<const DeviceRecord*>& cameras) {
+    std::vector<LocalAdapter> adapters;
+    for (const DeviceRecord* camera : cameras) {
+        const ReplyAdapter* adapter = replyAdapter(camera);
+        if (adapter == nullptr || adapter->index == 0) continue;
+        const bool known = std::any_of(adapters.begin(), adapters.end(),
+                                       [&](const LocalAdapter& a) { return a.index == adapter->index; });
+        // The address is left to the system: the adapter's may have changed since the search.
+        if (!known) adapters.push_back({adapter->index, {}});
+    }
+    return adapters;
+}
+
+std::vector<LocalAdapter> adaptersOfEntries(const std::vector<MultiEntry>& entries) {
+    std::vector<const DeviceRecord*> cameras;
+    for (const MultiEntry& entry : entries) cameras.push_back(entry.camera);
+    return adaptersOfCameras(cameras);
 }
 
 void setRequestSenderForTests(RequestSender s) { sender() = std::move(s); }

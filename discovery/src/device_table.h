@@ -1,7 +1,10 @@
 // The library's table of the cameras that answered the last search.
 #pragma once
 
+#include <netinet/in.h>
+
 #include <cstdint>
+#include <string>
 
 #include "packet.h"
 #include "zelk.h"
@@ -35,6 +38,7 @@ struct DeviceTable {
     DeviceRecord records[ZELK_MAX_DEVICES];
     int count;
     int slotCursor;
+    bool full;  // a camera was turned away because every record was taken
 };
 
 extern DeviceTable g_deviceTable;
@@ -42,6 +46,19 @@ extern DeviceTable g_deviceTable;
 // The record of camera `index` of the last search, or null when the last
 // search found no such camera.
 const DeviceRecord* deviceRecord(int index);
+
+// The workstation's adapter a camera's reply arrived on.
+struct ReplyAdapter {
+    unsigned index = 0;  // interface index; 0 when the system did not say
+    std::string name;    // the interface's name when the reply arrived
+    in_addr address{};   // the workstation's address on it
+};
+
+// Remembers the adapter of the record stored at `index` by the current search.
+void setReplyAdapter(int index, ReplyAdapter adapter);
+
+// The adapter `camera` answered on, or null when it is no camera of the last search.
+const ReplyAdapter* replyAdapter(const DeviceRecord* camera);
 
 // Sets the number of cameras the last completed search listed.
 void setLastSearchCount(int count);

@@ -88,6 +88,7 @@ int _parsePacket(const uint8_t* data, int length) {
     }
     if (table.count >= ZELK_MAX_DEVICES) {
         debugTrace("[count into _parsePacket] Can not store more cameras, the table is full\n");
+        table.full = true;
         return ZELK_OK;
     }
     table.records[index] = record;

@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +15,8 @@
 namespace zelk {
 
 namespace {
+
+bool g_lastSearchDropped = false;
 
 std::string addressText(const uint8_t* bytes) {
     char text[16];
@@ -60,24 +63,66 @@ void traceDuplicatePass(const DeviceTable& table) {
     }
 }
 
+// Texts go into the document as valid UTF-8 (cameraText): the writer escapes
+// them faithfully and the reader gives back exactly what was stored.
 Json::Value cameraObject(const DeviceRecord& record) {
     Json::Value camera(Json::objectValue);
-    camera["sDeviceName"] = slotText(record, SLOT_NAME);
+    camera["sDeviceName"] = cameraText(slotText(record, SLOT_NAME));
     camera["sIP"] = addressText(record.network + NET_IP);
     camera["sGateWay"] = addressText(record.network + NET_GATEWAY);
     camera["sNetMask"] = addressText(record.network + NET_MASK);
     camera["sMac"] = macText(record.network + NET_MAC);
-    camera["sModelName"] = slotText(record, SLOT_MODEL);
-    camera["sVersion"] = documentVersion(slotText(record, SLOT_VERSION));
+    camera["sModelName"] = cameraText(slotText(record, SLOT_MODEL));
+    camera["sVersion"] = documentVersion(cameraText(slotText(record, SLOT_VERSION)));
     camera["bDHCP"] = record.network[NET_DHCP] != 0;
-    camera["sUserID"] = userIdText(record);
-    camera["sPW"] = passwordText(record);
-    camera["sRTSPURL1"] = fieldText(record.rtspUrl1);
-    camera["sRTSPURL2"] = fieldText(record.rtspUrl2);
-    camera["sRTSPURL3"] = fieldText(record.rtspUrl3);
-    camera["sWebURL"] = fieldText(record.webUrl);
+    camera["sUserID"] = cameraText(userIdText(record));
+    camera["sPW"] = cameraText(passwordText(record));
+    camera["sRTSPURL1"] = cameraText(fieldText(record.rtspUrl1));
+    camera["sRTSPURL2"] = cameraText(fieldText(record.rtspUrl2));
+    camera["sRTSPURL3"] = cameraText(fieldText(record.rtspUrl3));
+    camera["sWebURL"] = cameraText(fieldText(record.webUrl));
     return camera;
 }
+
+// The document of the first `count` cameras of the table.
+std::string documentText(const DeviceTable& table, int count) {
+    Json::Value scanData;  // stays null when no camera answered
+    for (int k = 0; k < count; ++k) {
+        scanData["oDATA_" + std::to_string(k)] = cameraObject(table.records[k]);
+    }
+    Json::Value root;
+    root["oScanData"] = scanData;
+    root["nNOIPCAM"] = count;
+    return Json::StyledWriter().write(root);
+}
+
+bool fits(const std::string& text, long capacity) { return static_cast<long>(text.size()) + 1 <= capacity; }
+
+// The most cameras, in arrival order, whose document fits `capacity`
+// (with its zero), and that document; -1 when not even the empty one fits.
+// The document grows with every camera, so the largest count is searched
+// by halving rather than by writing one document per count.
+int camerasThatFit(const DeviceTable& table, int count, long capacity, std::string& text) {
+    text = documentText(table, count);
+    if (fits(text, capacity)) return count;
+    int low = -1;  // the largest count known to fit
+    int high = count;  // the smallest count known not to fit
+    std::string lowText;
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        std::string middleText = documentText(table, middle);
+        if (fits(middleText, capacity)) {
+            low = middle;
+            lowText = std::move(middleText);
+        } else {
+            high = middle;
+        }
+    }
+    text = std::move(lowText);
+    return low;
+}
+
+}  // namespace
 
 // Every text field ends with a zero inside its width, so no reader runs into the next field.
 void fillDeviceInfo(const DeviceRecord& record, DeviceInfo& info) {
@@ -98,28 +143,25 @@ void fillDeviceInfo(const DeviceRecord& record, DeviceInfo& info) {
     setField(info.webUrl, fieldText(record.webUrl));
 }
 
-}  // namespace
-
 int _generatePacketInfo(int* deviceCount, DeviceInfo* devices, int* textLength, char* scanText) {
     DeviceTable& table = g_deviceTable;
     traceDuplicatePass(table);
-    const int count = table.count;
+    const int stored = table.count;
+    const bool tableWasFull = table.full;
     table.count = 0;
+    table.full = false;
 
-    Json::Value scanData;  // stays null when no camera answered
-    for (int k = 0; k < count; ++k) {
-        scanData["oDATA_" + std::to_string(k)] = cameraObject(table.records[k]);
-    }
-    Json::Value root;
-    root["oScanData"] = scanData;
-    root["nNOIPCAM"] = count;
-    const std::string text = Json::StyledWriter().write(root);
-
-    const long capacity = *textLength;
-    if (static_cast<long>(text.size()) + 1 > capacity) {
+    std::string text;
+    const int count = camerasThatFit(table, stored, *textLength, text);
+    g_lastSearchDropped = tableWasFull || std::max(count, 0) < stored;
+    if (count < 0) {
         debugTrace("[textLength into _generatePacketInfo] Can not fit scan document into buffer\n");
         return ZELK_ERR_TEXT_TOO_LONG;
     }
+    // A caller's buffer too small for every camera still gets the cameras
+    // that answered first: one sender's long texts cannot hide the others.
+    for (int k = count; k < stored; ++k)
+        debugTrace("[oDATA into _generatePacketInfo] Can not fit camera into buffer, dropped\n");
     for (int k = 0; k < count; ++k) fillDeviceInfo(table.records[k], devices[k]);
     *deviceCount = count;
     setLastSearchCount(count);
@@ -129,3 +171,5 @@ int _generatePacketInfo(int* deviceCount, DeviceInfo* devices, int* textLength, 
 }
 
 }  // namespace zelk
+
+int zelk_last_search_dropped() { return zelk::g_lastSearchDropped ? 1 : 0; }

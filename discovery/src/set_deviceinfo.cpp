@@ -14,10 +14,11 @@ const zelk::SendTraces FACTORY_TRACES{"[sendto into zelk_factory_default] Can se
                                       "[sendto into zelk_factory_default] Can not send packet!!\n",
                                       ZELK_ERR_SEND_FACTORY};
 
-int sendAndClose(const char* localAddress, const std::vector<uint8_t>& request, const zelk::SendTraces& traces) {
+int sendAndClose(const zelk::DeviceRecord* camera, const char* localAddress, const std::vector<uint8_t>& request,
+                 const zelk::SendTraces& traces) {
     int result = zelk::prepareLibrarySocket(localAddress);
     if (result != ZELK_OK) return result;
-    result = zelk::sendRequest(request, traces);
+    result = zelk::sendRequest(request, traces, zelk::adaptersOfCameras({camera}));
     if (result == ZELK_OK) zelk::closeLibrarySocket();
     return result;
 }
@@ -37,7 +38,7 @@ int zelk_set_deviceinfo(int index, const DeviceInfo* devices, DeviceInfo setting
         debugTrace("[inet_addr into zelk_set_deviceinfo] Can not read dotted address\n");
         return ZELK_ERR_BAD_ADDRESS;
     }
-    return sendAndClose(localAddress, setDeviceInfoRequest(*camera, devices[index], settings, *ip, *mask, *gateway),
+    return sendAndClose(camera, localAddress, setDeviceInfoRequest(*camera, devices[index], settings, *ip, *mask, *gateway),
                         SET_TRACES);
 }
 
@@ -45,5 +46,5 @@ int zelk_factory_default(int index, char* /*scanText*/, const DeviceInfo* device
     using namespace zelk;
     const DeviceRecord* camera = cameraOfLastSearch(index, "zelk_factory_default");
     if (camera == nullptr) return ZELK_ERR_BAD_INDEX;
-    return sendAndClose(localAddress, factoryDefaultRequest(*camera, devices[index]), FACTORY_TRACES);
+    return sendAndClose(camera, localAddress, factoryDefaultRequest(*camera, devices[index]), FACTORY_TRACES);
 }

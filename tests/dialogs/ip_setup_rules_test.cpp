@@ -113,6 +113,22 @@ TEST(IpSetupApplyCheck, RefusesLongNamesAndAddressesThatWillBeSent) {
          IpSetupField::SubnetMask},
         {"several: bad gateway", IpSetupLayout::Multiple, with([](auto& t) { t.gateway = "gateway"; }),
          IpSetupField::Gateway},
+        {"static, IP 0.0.0.0", IpSetupLayout::SingleStatic, with([](auto& t) { t.ipAddress = "0.0.0.0"; }),
+         IpSetupField::IpAddress},
+        {"static, broadcast IP", IpSetupLayout::SingleStatic, with([](auto& t) { t.ipAddress = "192.168.0.255"; }),
+         IpSetupField::IpAddress},
+        {"static, mask with a gap", IpSetupLayout::SingleStatic, with([](auto& t) { t.subnetMask = "255.0.255.0"; }),
+         IpSetupField::SubnetMask},
+        {"static, gateway elsewhere", IpSetupLayout::SingleStatic,
+         with([](auto& t) { t.gateway = "255.255.255.255"; }), IpSetupField::Gateway},
+        {"DHCP checks no unusable address", IpSetupLayout::SingleDhcp,
+         IpSetupTexts{"Lobby", "0.0.0.0", "0.0.0.0", "1.2.3.4"}, IpSetupField::None},
+        {"several: mask 0.0.0.0", IpSetupLayout::Multiple, with([](auto& t) { t.subnetMask = "0.0.0.0"; }),
+         IpSetupField::SubnetMask},
+        {"several: gateway outside the subnet", IpSetupLayout::Multiple,
+         with([](auto& t) { t.gateway = "192.168.7.1"; }), IpSetupField::Gateway},
+        {"several: the IP is not sent", IpSetupLayout::Multiple, with([](auto& t) { t.ipAddress = "192.168.0.255"; }),
+         IpSetupField::None},
     };
     for (const Case& c : cases) {
         const ApplyRefusal refusal = applyRefusal(c.layout, c.texts);
@@ -127,4 +143,7 @@ TEST(IpSetupApplyCheck, Messages) {
     EXPECT_EQ(applyRefusal(IpSetupLayout::SingleStatic, {"Lobby", "1.2.3.4", "1.2.3", "1.2.3.4"}).message.toStdString(),
               "The subnet mask \"1.2.3\" is not an IPv4 address.\n"
               "Please enter four numbers from 0 to 255 separated by dots.");
+    EXPECT_EQ(applyRefusal(IpSetupLayout::SingleStatic, {"Lobby", "192.168.0.0", "255.255.255.0", "192.168.0.1"})
+                  .message.toStdString(),
+              "The IP address 192.168.0.0 is the network address of subnet mask 255.255.255.0.");
 }

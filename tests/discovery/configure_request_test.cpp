@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +15,8 @@
 #include "broadcast_socket.h"
 #include "config_request.h"
 #include "echo_probe.h"
+#include "ipv4_subnet.h"
+#include "ipv4_text.h"
 #include "network_info.h"
 #include "reply_builder.h"
 #include "scan_fixture.h"
@@ -288,13 +292,13 @@ TEST_F(Walk, EdgesOfTheRange) {
         std::vector<uint8_t> asked; // the field at offset 28 of each
     };
     const Case cases[] = {
-        {"10.0.0.1", "10.0.0.255", 0, 2, {}, {}},          // no camera: stops at the first free address
+        {"10.0.0.1", "10.0.0.255", 0, 3, {}, {}},          // no camera: stops at the first free address
         {"10.0.0.9", "10.0.0.3", 2, 0, {}, {}},            // last below first: nothing probed
         {"10.0.0.2", "10.0.0.3", 2, 2, {460}, {2}},        // fewer free addresses than cameras
-        {"10.0.0.1", "10.0.0.2", 2, 1, {}, {}},            // no free address: no request without an entry
+        {"10.0.0.1", "10.0.0.2", 2, 2, {}, {}},            // no free address: no request without an entry
         {"10.0.0.253", "10.0.0.255", 2, 2, {860}, {2}},    // the walk ends with the range, before .255
-        {"10.0.0.1", "10.0.0.5", 6, 4, {1260}, {4}},       // none left for the second request
-        {"10.0.0.0", "10.0.0.5", 1, 3, {460}, {1}},        // network address and gateway are not probed
+        {"10.0.0.1", "10.0.0.5", 6, 5, {1260}, {4}},       // none left for the second request
+        {"10.0.0.0", "10.0.0.5", 1, 4, {460}, {1}},        // the network address is not probed, the gateway is
     };
     const int indices[] = {0, 1, 2, 3, 4, 5};
     for (const Case& c : cases) {
@@ -346,13 +350,13 @@ TEST_F(Walk, ThePlanSaysWhatWasSkippedAndWhichCamerasGotNone) {
         {"192.168.1.0", "192.168.1.255", {"192.168.1.4", "192.168.1.5", "192.168.1.6", "192.168.1.7", "192.168.1.8"},
          {{"192.168.1.0", SkipReason::NetworkAddress}, {"192.168.1.1", SkipReason::Gateway},
           {"192.168.1.2", SkipReason::AnswersPing}, {"192.168.1.3", SkipReason::AnswersArp}},
-         {"192.168.1.2", "192.168.1.3", "192.168.1.4", "192.168.1.5", "192.168.1.6", "192.168.1.7", "192.168.1.8",
-          "192.168.1.9"},
+         {"192.168.1.1", "192.168.1.2", "192.168.1.3", "192.168.1.4", "192.168.1.5", "192.168.1.6", "192.168.1.7",
+          "192.168.1.8", "192.168.1.9"},
          2},
         {"192.168.1.250", "192.168.1.255", {"192.168.1.250", "192.168.1.253", "192.168.1.254", "", ""},
          {{"192.168.1.251", SkipReason::AnswersPing}, {"192.168.1.252", SkipReason::OwnAddress},
           {"192.168.1.255", SkipReason::BroadcastAddress}},
-         {"192.168.1.250", "192.168.1.251", "192.168.1.253", "192.168.1.254"},
+         {"192.168.1.250", "192.168.1.251", "192.168.1.252", "192.168.1.253", "192.168.1.254"},
          1},
     };
     const int indices[] = {4, 3, 2, 1, 0};
@@ -386,6 +390,92 @@ TEST_F(Walk, ThePlanSaysWhatWasSkippedAndWhichCamerasGotNone) {
         EXPECT_EQ(bytesAt(sent[0], 32, 8), cameraId(5));
         EXPECT_EQ(bytesAt(sent[0], 40, 4), (Bytes{192, 168, 1, static_cast<uint8_t>(std::stoi(
                                                                         c.assigned[0].substr(c.assigned[0].rfind('.') + 1)))}));
+    }
+}
+
+TEST_F(Walk, ProbesThatEndOutOfOrderDecideAsTheSerialWalk) {
+    found({camera(1), camera(2), camera(3), camera(4), camera(5), camera(6)});
+    const int indices[] = {5, 4, 3, 2, 1, 0};
+    // Which of 10.0.0.2 .. 10.0.0.30 answer (1 ping, 2 ARP); the gateway is 10.0.0.1.
+    const std::vector<std::vector<int>> patterns = {
+        {}, {1, 1, 1, 1, 1, 1, 1, 1}, {0, 1, 0, 2, 0, 1, 0, 2, 0, 1, 0, 0}, {2, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 0, 0},
+        std::vector<int>(29, 1),
+    };
+    for (const auto& pattern : patterns) {
+        auto answer = [&pattern](const std::string& address) {
+            const size_t n = std::stoul(address.substr(address.rfind('.') + 1)) - 2;
+            return n < pattern.size() ? pattern[n] : 0;
+        };
+        // The walk one address after another, as it was.
+        std::vector<std::string> assigned(6);
+        size_t placed = 0;
+        std::vector<std::string> serialProbes{"10.0.0.1"};  // the gateway, probed and never handed out
+        for (int n = 2; n <= 30; ++n) {
+            const std::string address = "10.0.0." + std::to_string(n);
+            serialProbes.push_back(address);
+            if (answer(address) != 0) continue;
+            if (placed == assigned.size()) break;
+            assigned[placed++] = address;
+        }
+        // Lower addresses take longer, so that later probes end first.
+        probed.clear();
+        zelk::setProbeForTests([&](const char* a) {
+            note(a);
+            const int n = std::stoi(std::string(a).substr(std::string(a).rfind('.') + 1));
+            std::this_thread::sleep_for(std::chrono::milliseconds(40 - n));
+            return answer(a);
+        });
+        DeviceInfo range[2] = {settings("10.0.0.1"), settings("10.0.0.30")};
+        const zelk::AddressPlan plan = zelk::planAddresses(range, 6, indices, "");
+        ASSERT_EQ(plan.result, ZELK_OK);
+        EXPECT_EQ(plan.assigned, assigned);
+        ASSERT_GE(plan.skipped.size(), 1u);
+        EXPECT_EQ(plan.skipped.front().reason, zelk::SkipReason::Gateway);
+        for (size_t i = 1; i < plan.skipped.size(); ++i) {
+            EXPECT_EQ(static_cast<int>(plan.skipped[i].reason), answer(plan.skipped[i].address) == 1 ? 0 : 1);
+            EXPECT_LT(zelk::ipv4Number(*zelk::dottedAddress(plan.skipped[i - 1].address.c_str(), 16)),
+                      zelk::ipv4Number(*zelk::dottedAddress(plan.skipped[i].address.c_str(), 16)));
+        }
+        // Not one address more is probed than the serial walk probed.
+        std::sort(probed.begin(), probed.end());
+        std::sort(serialProbes.begin(), serialProbes.end());
+        EXPECT_EQ(probed, serialProbes);
+    }
+}
+
+TEST(EchoReply, ParsedOnlyAsFarAsTheBytesGo) {
+    // An echo reply after an IPv4 header of 20 bytes (TTL 64) or 24 (options).
+    auto datagram = [](int headerWords, size_t icmpBytes) {
+        Bytes d(static_cast<size_t>(headerWords) * 4, 0);
+        d[0] = static_cast<uint8_t>(0x40 | headerWords);
+        d[8] = 64;
+        const Bytes icmp = {0, 0, 0xaa, 0xbb, 0x07, 0x00, 0x09, 0x00, 0, 0, 0, 0, 0x78, 0x56, 0x34, 0x12};
+        d.insert(d.end(), icmp.begin(), icmp.begin() + static_cast<long>(std::min(icmpBytes, icmp.size())));
+        return d;
+    };
+    struct Case {
+        Bytes bytes;
+        bool withIpHeader;
+        int type, ttl, sequence;
+        uint32_t tick;
+    };
+    const Case cases[] = {
+        {datagram(5, 16), true, 0, 64, 9, 0x12345678},
+        {datagram(6, 16), true, 0, 64, 9, 0x12345678},
+        {datagram(5, 8), true, 0, 64, 9, 0},          // no tick count
+        {datagram(5, 7), true, 0xff, 64, 0, 0},       // not even the header of the message
+        {Bytes(19, 0x4f), true, 0xff, 0, 0, 0},        // not even the IPv4 header
+        {datagram(15, 0), true, 0xff, 64, 0, 0},      // a header length past the end
+        {bytesAt(datagram(5, 16), 20, 16), false, 0, 0, 9, 0x12345678},
+        {Bytes{}, false, 0xff, 0, 0, 0},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const zelk::EchoReply r = zelk::parseEchoReply(c.bytes.data(), c.bytes.size(), c.withIpHeader);
+        EXPECT_EQ(r.type, c.type) << i;
+        EXPECT_EQ(r.ttl, c.ttl) << i;
+        EXPECT_EQ(zelk::readU16(r.sequence.data()), c.sequence) << i;
+        EXPECT_EQ(r.tick, c.tick) << i;
     }
 }
 

@@ -21,7 +21,10 @@ struct ScanResult {
 
 class ScanFixture : public ::testing::Test {
 protected:
-    void SetUp() override { zelk::g_deviceTable.count = 0; }
+    void SetUp() override {
+        zelk::g_deviceTable.count = 0;
+        zelk::g_deviceTable.full = false;
+    }
 
     int parse(const std::vector<uint8_t>& datagram) {
         return zelk::_parsePacket(datagram.data(), static_cast<int>(datagram.size()));

@@ -54,8 +54,11 @@ void Responder::serve() {
         pollfd fd{sock_, POLLIN, 0};
         if (::poll(&fd, 1, 50) <= 0) continue;
         ssize_t n = ::recv(sock_, buffer, sizeof buffer, 0);
-        // Only probes: a responder hears its own replies too.
-        if (n < zelk::IDCP_HEADER_SIZE || zelk::decodeHeader(buffer).command != zelk::CMD_PROBE) continue;
+        if (n < zelk::IDCP_HEADER_SIZE) continue;
+        const uint32_t command = zelk::decodeHeader(buffer).command;
+        if (command == zelk::CMD_SET || command == zelk::CMD_MULTI_SET) ++requests_;
+        // Only probes are answered: a responder hears its own replies too.
+        if (command != zelk::CMD_PROBE) continue;
         ++probes_;
         for (int i = 0; i < answersPerProbe_; ++i) {
             for (const auto& reply : replies_) sendBroadcastDatagram(sock_, reply);

@@ -1,5 +1,5 @@
 // Stand-in cameras for search tests: answer every probe heard on one
-// interface with their fixed replies, back to back.
+// interface with their fixed replies, back to back, and count the requests heard.
 #pragma once
 
 #include <atomic>
@@ -17,6 +17,8 @@ public:
     Responder& operator=(const Responder&) = delete;
 
     int probesHeard() const { return probes_; }
+    // Configuration requests (set, factory default, multi-set) heard on the interface.
+    int requestsHeard() const { return requests_; }
 
 private:
     void serve();
@@ -26,5 +28,6 @@ private:
     int answersPerProbe_;
     std::atomic<bool> stop_{false};
     std::atomic<int> probes_{0};
+    std::atomic<int> requests_{0};
     std::thread thread_;
 };

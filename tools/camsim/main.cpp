@@ -1,5 +1,7 @@
 // ostrel-camsim: simulated IP cameras for Ostrel's tests and demos. Run it
 // only inside a private network namespace (see ostrel-lab).
+#include <CLI/CLI.hpp>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -23,12 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* const USAGE =
-    "usage: ostrel-camsim --profile FILE [--camera N] [--interface IF] [--manage-address IF]\n"
-    "                     [--restart-delay SECONDS] [--reply-to-sender] [--log FILE]\n"
-    "                     [--fault twice|late:MS|short|bad-marker|overrun|oversize] [--fault-camera N]\n"
-    "       ostrel-camsim --profile FILE --list\n";
-
 struct Options {
     std::string profile;
     int camera = -1;  // every camera of the profile
@@ -43,36 +39,46 @@ struct Options {
     bool list = false;
 };
 
-Options parseOptions(int argc, char** argv) {
-    Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) throw std::runtime_error(arg + " needs a value");
-            return argv[++i];
-        };
-        if (arg == "--profile") o.profile = value();
-        else if (arg == "--camera") o.camera = std::stoi(value());
-        else if (arg == "--interface") o.interface = value();
-        else if (arg == "--manage-address") o.manageAddress = value();
-        else if (arg == "--restart-delay") o.restartDelay = std::stod(value());
-        else if (arg == "--reply-to-sender") o.replyToSender = true;
-        else if (arg == "--log") o.log = value();
-        else if (arg == "--fault-camera") o.faultCamera = std::stoi(value());
-        else if (arg == "--list") o.list = true;
-        else if (arg == "--fault") {
-            o.fault = value();
-            if (o.fault.rfind("late:", 0) == 0) {
-                o.faultDelayMs = std::stoi(o.fault.substr(5));
-                o.fault = "late";
-            }
-            const char* known[] = {"twice", "late", "short", "bad-marker", "overrun", "oversize"};
-            if (std::find(std::begin(known), std::end(known), o.fault) == std::end(known))
-                throw std::runtime_error("unknown fault " + o.fault);
-        } else throw std::runtime_error("unknown option " + arg);
-    }
-    if (o.profile.empty()) throw std::runtime_error("--profile is required");
-    return o;
+const char* const FAULTS[] = {"twice", "late", "short", "bad-marker", "overrun", "oversize", "ignore-requests"};
+
+// Registers the options on `app`; the fault "late:MS" is split into its name and delay.
+void addOptions(CLI::App& app, Options& o) {
+    app.add_option("--profile", o.profile, "the cameras: a JSON profile")->required()->type_name("FILE");
+    app.add_option("--camera", o.camera, "simulate only this camera of the profile (from 0)")
+        ->check(CLI::NonNegativeNumber.description(""))
+        ->type_name("N");
+    app.add_option("--interface", o.interface, "listen on this interface only")->type_name("IF");
+    app.add_option("--manage-address", o.manageAddress, "move this interface's address as the camera's changes")
+        ->type_name("IF");
+    app.add_option("--restart-delay", o.restartDelay, "seconds a camera restarts after a request")
+        ->check(CLI::NonNegativeNumber.description(""))
+        ->type_name("SECONDS");
+    app.add_flag("--reply-to-sender", o.replyToSender, "answer the probe to its sender instead of broadcasting");
+    app.add_option("--log", o.log, "append what the cameras do to FILE (default: standard output)")->type_name("FILE");
+    app.add_option("--fault", o.fault,
+                   "misbehave: twice, late:MS, short, bad-marker, overrun, oversize, or ignore-requests")
+        ->type_name("FAULT")
+        ->check(CLI::Validator(
+            [](std::string& fault) {
+                const std::string name = fault.substr(0, fault.find(':'));
+                const bool late = fault.rfind("late:", 0) == 0;
+                if (late && fault.find_first_not_of("0123456789", 5) == std::string::npos && fault.size() > 5)
+                    return std::string();
+                if (!late && std::find(std::begin(FAULTS), std::end(FAULTS), fault) != std::end(FAULTS))
+                    return std::string();
+                return "unknown fault " + fault;
+            },
+            "", "fault"));
+    app.add_option("--fault-camera", o.faultCamera, "only this camera misbehaves (from 0; default: every camera)")
+        ->check(CLI::NonNegativeNumber.description(""))
+        ->type_name("N");
+    app.add_flag("--list", o.list, "print the profile's cameras and exit");
+    app.final_callback([&o] {
+        if (o.fault.rfind("late:", 0) == 0) {
+            o.faultDelayMs = std::stoi(o.fault.substr(5));
+            o.fault = "late";
+        }
+    });
 }
 
 class Log {
@@ -208,6 +214,10 @@ private:
         const auto at = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                            std::chrono::duration<double>(o_.restartDelay));
         for (const camsim::Change& change : outcome.changes) {
+            if (faulty(change.camera) && o_.fault == "ignore-requests") {
+                log_.line("ignored the request to " + camsim::macText(cameras_[change.camera].id));
+                continue;
+            }
             busyUntil_[change.camera] = at;
             pending_.push_back({at, change});
         }
@@ -221,14 +231,17 @@ private:
         const auto now = Clock::now();
         for (size_t i = 0; i < cameras_.size(); ++i) {
             if (busyUntil_[i] > now) continue;  // restarting: deaf to probes
-            const bool faulty = !o_.fault.empty() && (o_.faultCamera < 0 || o_.faultCamera == static_cast<int>(i));
             std::vector<uint8_t> reply = camsim::searchReply(cameras_[i]);
-            if (faulty) reply = spoil(reply, o_.fault);
-            const auto delay = std::chrono::milliseconds(faulty && o_.fault == "late" ? o_.faultDelayMs : 0);
-            const int copies = faulty && o_.fault == "twice" ? 2 : 1;
+            if (faulty(i)) reply = spoil(reply, o_.fault);
+            const auto delay = std::chrono::milliseconds(faulty(i) && o_.fault == "late" ? o_.faultDelayMs : 0);
+            const int copies = faulty(i) && o_.fault == "twice" ? 2 : 1;
             for (int c = 0; c < copies; ++c) outgoing_.push_back({now + delay, reply, to});
         }
         flushDue();
+    }
+
+    bool faulty(size_t camera) const {
+        return !o_.fault.empty() && (o_.faultCamera < 0 || o_.faultCamera == static_cast<int>(camera));
     }
 
     Options o_;
@@ -243,8 +256,16 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    Options options;
+    CLI::App app{"Simulated IP cameras for Ostrel's tests and demos; run it only inside a private network namespace."};
+    app.name("ostrel-camsim");
+    addOptions(app, options);
     try {
-        Options options = parseOptions(argc, argv);
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;  // help asked for, or a usage error
+    }
+    try {
         std::vector<camsim::Camera> cameras = camsim::loadProfile(options.profile);
         if (options.list) {
             for (size_t i = 0; i < cameras.size(); ++i) {
@@ -262,7 +283,7 @@ int main(int argc, char** argv) {
         }
         Simulator(options, cameras).run();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "ostrel-camsim: %s\n%s", e.what(), USAGE);
-        return 2;
+        std::fprintf(stderr, "ostrel-camsim: %s\n", e.what());
+        return 1;
     }
 }

@@ -87,7 +87,8 @@ RequestOutcome singleRequest(const std::vector<Camera>& cameras, const uint8_t* 
         return out;
     }
     CameraSettings s = camera.now;
-    s.name = zelk::fieldText(reinterpret_cast<const char*>(r.name), r.nameLength);
+    // A request without a name item leaves the name as it is.
+    if (r.name != nullptr) s.name = zelk::fieldText(reinterpret_cast<const char*>(r.name), r.nameLength);
     s.ip = addressAt(r.network + zelk::NET_IP);
     s.mask = addressAt(r.network + zelk::NET_MASK);
     s.gateway = addressAt(r.network + zelk::NET_GATEWAY);

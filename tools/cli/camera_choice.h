@@ -1,18 +1,39 @@
 // Choosing the cameras of a fresh search by MAC or IP address.
 #pragma once
 
+#include <CLI/CLI.hpp>
+
 #include <string>
 
-#include "options.h"
 #include "search_session.h"
 
 namespace cli {
 
-// The index of the camera with this MAC address (dashes or colons, any case); throws Failure.
-int cameraByMac(const SearchSession& s, const std::string& mac);
+// The camera a single-camera command acts on: --mac or --ip.
+struct CameraTarget {
+    std::string mac;
+    std::string ip;
+    const CLI::Option* macOption = nullptr;
+    const CLI::Option* ipOption = nullptr;
+};
+void addTargetOptions(CLI::App& command, CameraTarget& target);
 
-// The index named by --mac or --ip; throws UsageError or Failure.
-int chosenCamera(const SearchSession& s, const Options& options);
+// Refuses a command line that names no camera, before anything is searched.
+void checkTarget(const CameraTarget& target);
+
+// A MAC address as the search reports it: dashes, lower case.
+std::string normalMac(std::string mac);
+
+// The index of the camera with this MAC address (dashes or colons, any case);
+// throws Failure, with `advice` when several cameras report it.
+int cameraByMac(const SearchSession& s, const std::string& mac, const std::string& advice);
+
+// The index named by --mac or --ip; throws Failure.
+int chosenCamera(const SearchSession& s, const CameraTarget& target);
+
+// Says on standard error which other cameras report the MAC address of
+// camera `index`: the request names its camera by MAC, so they obey it too.
+void warnOfSharedMac(const SearchSession& s, int index);
 
 // Refuses unless `typed` is the password the camera reported.
 void checkPassword(const SearchSession& s, int index, const std::string& typed);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
-#include "options.h"
+#include "arguments.h"
 #include "search_session.h"
+#include "terminal_text.h"
 #include "text.h"
 #include "version_cell.h"
 
@@ -12,8 +14,15 @@ namespace cli {
 
 namespace {
 
+struct SearchOptions {
+    std::string lan;
+    bool json = false;
+    bool showPasswords = false;
+    bool trace = false;
+};
+
 std::string cell(const Json::Value& camera, const char* key) {
-    return zelk::narrowText(rules::fieldCell(zelk::widenText(camera[key].asString())));
+    return terminalText(zelk::narrowText(rules::fieldCell(zelk::widenText(camera[key].asString()))));
 }
 
 void printTable(const SearchSession& s) {
@@ -21,7 +30,7 @@ void printTable(const SearchSession& s) {
     for (int i = 0; i < s.count; ++i) {
         const Json::Value& c = s.camera(i);
         rows.push_back({cell(c, "sDeviceName"), cell(c, "sIP"), cell(c, "sMac"), cell(c, "sModelName"),
-                        zelk::narrowText(rules::versionCell(zelk::widenText(c["sVersion"].asString())))});
+                        terminalText(zelk::narrowText(rules::versionCell(zelk::widenText(c["sVersion"].asString()))))});
     }
     std::vector<size_t> widths(rows[0].size(), 0);
     for (const auto& row : rows) {
@@ -38,18 +47,47 @@ void printTable(const SearchSession& s) {
     std::printf("%d camera%s\n", s.count, s.count == 1 ? "" : "s");
 }
 
-}  // namespace
+// The scan document as the library writes it, with the credentials emptied:
+// the output of a search is often pasted into tickets and logs.
+std::string documentWithoutCredentials(const SearchSession& s) {
+    Json::Value document = s.document;
+    Json::Value& cameras = document["oScanData"];
+    if (cameras.isObject()) {
+        for (const std::string& name : cameras.getMemberNames()) {
+            for (const char* key : {"sPW", "sUserID"}) {
+                if (cameras[name].isMember(key)) cameras[name][key] = "";
+            }
+        }
+    }
+    return Json::StyledWriter().write(document);
+}
 
-int searchCommand(const std::vector<std::string>& args) {
-    const Options options(args, {"--lan"}, {"--json", "--trace"});
-    showTraces(options.has("--trace"));
-    const SearchSession s = runSearch(options.value("--lan"));
-    if (options.has("--json")) {
-        std::fwrite(s.text.data(), 1, s.text.size(), stdout);
+int search(const SearchOptions& o) {
+    showTraces(o.trace);
+    const SearchSession s = runSearch(o.lan);
+    if (o.json) {
+        const std::string text = o.showPasswords ? s.text : documentWithoutCredentials(s);
+        std::fwrite(text.data(), 1, text.size(), stdout);
     } else {
         printTable(s);
     }
     return 0;
+}
+
+}  // namespace
+
+Command searchCommand(CLI::App& tool) {
+    auto o = std::make_shared<SearchOptions>();
+    CLI::App* command = tool.add_subcommand("search", "list the cameras that answer a search");
+    command->add_option("--lan", o->lan, "search from the adapter with this local address (default: every adapter)")
+        ->check(Ipv4Address)
+        ->type_name("ADDRESS");
+    CLI::Option* json = command->add_flag("--json", o->json, "print the scan document instead of the table");
+    command->add_flag("--show-passwords", o->showPasswords,
+                      "keep the cameras' user ids and passwords in the scan document")
+        ->needs(json);
+    command->add_flag("--trace", o->trace, "write the library's trace lines to standard error");
+    return {command, [o] { return search(*o); }};
 }
 
 }  // namespace cli

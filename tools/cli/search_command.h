@@ -1,11 +1,10 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include "command.h"
 
 namespace cli {
 
-// ostrel-cli search [--lan ADDRESS] [--json] [--trace]
-int searchCommand(const std::vector<std::string>& args);
+// ostrel-cli search [--lan ADDRESS] [--json [--show-passwords]] [--trace]
+Command searchCommand(CLI::App& tool);
 
 }  // namespace cli

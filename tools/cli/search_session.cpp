@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "options.h"
+#include "errors.h"
 #include "trace.h"
 
 namespace cli {

@@ -18,6 +18,10 @@
 
 namespace {
 
+// The profile the lab runs, from the command line: a path built into the
+// program would be out of reach when the test runs from a staged copy.
+const char* pairProfile = nullptr;
+
 void broadcast(const std::vector<uint8_t>& datagram) {
     const int sock = ::socket(AF_INET, SOCK_DGRAM, 0);
     ASSERT_GE(sock, 0);
@@ -44,7 +48,7 @@ std::map<std::string, std::string> search() {
 
 class LanRequests : public testing::Test {
 protected:
-    std::vector<camsim::Camera> cameras = camsim::loadProfile(PAIR_PROFILE);
+    std::vector<camsim::Camera> cameras = camsim::loadProfile(pairProfile);
     const camsim::Camera& first = cameras[0];   // 02-00-00-00-00-01, password "password-long-1"
     const camsim::Camera& second = cameras[1];  // 02-00-00-00-00-02, password "pw2"
 };
@@ -84,5 +88,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s PAIR_PROFILE.json\n", argv[0]);
+        return 2;
+    }
+    pairProfile = argv[1];
     return RUN_ALL_TESTS();
 }

@@ -34,6 +34,20 @@ TEST(CameraRequests, ASetRequestForTheRightCameraWithItsCredentialsChangesIt) {
     EXPECT_TRUE(s.dhcp);
 }
 
+TEST(CameraRequests, ASetRequestWithoutANameItemKeepsTheName) {
+    const std::vector<camsim::Camera> cameras{camera(1, "secret")};
+    std::vector<uint8_t> request = setRequest(cameras[0], "secret");
+    // Drop the 32-byte name item that follows the network item, one item fewer.
+    const size_t nameAt = zelk::IDCP_HEADER_SIZE + 4 + zelk::NETWORK_ITEM_SIZE;
+    request.erase(request.begin() + static_cast<long>(nameAt), request.begin() + static_cast<long>(nameAt) + 32);
+    request[24] = 2;
+    ASSERT_EQ(request.size(), 448u);
+    const auto outcome = handle(cameras, request);
+    ASSERT_EQ(outcome.changes.size(), 1u);
+    EXPECT_EQ(outcome.changes[0].settings.name, "cam");
+    EXPECT_EQ(camsim::addressText(outcome.changes[0].settings.ip), "10.0.0.9");
+}
+
 TEST(CameraRequests, WrongCredentialsOrAnotherTargetChangeNothing) {
     const std::vector<camsim::Camera> cameras{camera(1, "secret")};
     const camsim::Camera stranger = camera(7, "secret");
