@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "adapter_subnet.h"
 #include "background_search.h"
 #include "camera_row.h"
 #include "dialog_owner.h"
@@ -265,6 +266,7 @@ void CTarvoDlg::OnBnClickedSearch() {
     Json::Value document;
     if (!Json::Reader().parse(outcome.text, document)) return;
     m_scanDocument = document;
+    noteAdapterSubnets(outcome.adapters);
 
     m_listDevice->clear();
     for (int n = 0; n < m_nDeviceCount; ++n) {
@@ -297,7 +299,7 @@ void CTarvoDlg::addRow(int row, int camera, const QStringList& cells, bool check
 CameraRow* CTarvoDlg::rowItem(int row) const { return static_cast<CameraRow*>(m_listDevice->topLevelItem(row)); }
 
 void CTarvoDlg::rowsRebuilt() {
-    markSameAddresses();
+    markWarnings();
     if (m_sortColumn >= 0) m_listDevice->sortItems(m_sortColumn, m_sortOrder);
     recolourRows();
     updateTooltips();
@@ -321,7 +323,19 @@ void CTarvoDlg::recolourRows() {
         for (int column = 0; column < 5; ++column) rowItem(row)->setBackground(column, rowBackground(row));
 }
 
-void CTarvoDlg::markSameAddresses() {
+void CTarvoDlg::noteAdapterSubnets(const std::vector<zelk::CameraAdapter>& adapters) {
+    m_subnetWarnings.assign(static_cast<size_t>(std::max(m_nDeviceCount, 0)), QString());
+    const std::vector<zelk::LocalInterface> interfaces = zelk::listLocalInterfaces();
+    for (size_t camera = 0; camera < m_subnetWarnings.size() && camera < adapters.size(); ++camera) {
+        const zelk::CameraAdapter& adapter = adapters[camera];
+        const auto subnet = rules::adapterSubnet(adapter.address, interfaces);
+        if (!subnet || !rules::outsideSubnet(zelk::fieldText(m_devices[camera].ipAddress), *subnet)) continue;
+        m_subnetWarnings[camera] = QStringLiteral("The camera is outside the subnet of the adapter %1 (%2) it answered on.")
+                                       .arg(QString::fromStdString(adapter.name), QString::fromStdString(adapter.address));
+    }
+}
+
+void CTarvoDlg::markWarnings() {
     const int rows = m_listDevice->topLevelItemCount();
     std::vector<std::u16string> addresses;
     for (int row = 0; row < rows; ++row) addresses.push_back(rowItem(row)->text(1).toStdU16String());
@@ -333,6 +347,8 @@ void CTarvoDlg::markSameAddresses() {
             const CameraRow* peer = rowItem(static_cast<int>(other));
             lines << QStringLiteral("Camera %1 (MAC %2) reports the same IP address.").arg(peer->text(0), peer->text(2));
         }
+        const auto camera = static_cast<size_t>(item->camera());
+        if (camera < m_subnetWarnings.size() && !m_subnetWarnings[camera].isEmpty()) lines << m_subnetWarnings[camera];
         item->setWarning(lines.join('\n'));
         item->setIcon(1, lines.isEmpty() ? QIcon() : style()->standardIcon(QStyle::SP_MessageBoxWarning));
     }

@@ -12,6 +12,7 @@
 
 #include "camera_list_host.h"
 #include "zelk.h"
+#include "zelk_search.h"
 
 class QComboBox;
 class QLabel;
@@ -98,7 +99,10 @@ private:
     // After the rows were filled: marks, the user's order, colours, tooltips.
     void rowsRebuilt();
     void recolourRows();
-    void markSameAddresses();
+    // Marks rows of cameras that share an IP address or lie outside their adapter's subnet.
+    void markWarnings();
+    // Which cameras of the search lie outside the subnet of the adapter they answered on.
+    void noteAdapterSubnets(const std::vector<zelk::CameraAdapter>& adapters);
     // A cell whose text does not fit shows it whole as its tooltip.
     void updateTooltips();
     void fitFirmwareColumn();
@@ -117,4 +121,5 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QSize m_shownSize;
     bool m_windowResized = false;
+    std::vector<QString> m_subnetWarnings;  // by camera, empty for none
 };

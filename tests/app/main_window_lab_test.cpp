@@ -674,11 +674,11 @@ TEST_F(MainWindow, TooltipsCopyAndExportTellTheWholeTexts) {
     }
 }
 
-TEST_F(MainWindow, TwoCamerasAtTheSameAddressAreBothMarked) {
+TEST_F(MainWindow, CamerasAtTheSameAddressOrOutsideTheirAdaptersSubnetAreMarked) {
     Responder cameras("camA", {replyAt({192, 168, 1, 200}, "New one", 1), replyAt({192, 168, 1, 21}, "Dock", 2),
-                               replyAt({192, 168, 1, 200}, "New two", 3)});
+                               replyAt({192, 168, 1, 200}, "New two", 3), replyAt({10, 0, 0, 5}, "Moved", 4)});
     auto dlg = start();
-    ASSERT_EQ(column(*dlg, 0), (QStringList{"New one", "Dock", "New two"}));
+    ASSERT_EQ(column(*dlg, 0), (QStringList{"New one", "Dock", "New two", "Moved"}));
     const QStringList macs = column(*dlg, 2);
     const struct {
         int row;
@@ -687,6 +687,7 @@ TEST_F(MainWindow, TwoCamerasAtTheSameAddressAreBothMarked) {
         {0, "Camera New two (MAC " + macs[2] + ") reports the same IP address."},
         {1, {}},
         {2, "Camera New one (MAC " + macs[0] + ") reports the same IP address."},
+        {3, "The camera is outside the subnet of the adapter wsA (192.168.1.10) it answered on."},
     };
     for (const auto& c : cases) {
         const QTreeWidgetItem* item = dlg->m_listDevice->topLevelItem(c.row);
