@@ -1,6 +1,11 @@
 #include "CTarvoDlg.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
 #include <QComboBox>
 #include <QCursor>
 #include <QFile>
@@ -13,7 +18,12 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "adapter_subnet.h"
 #include "background_search.h"
+#include "camera_row.h"
+#include "dialog_owner.h"
+#include "export_file.h"
+#include "same_address.h"
 #include "camera_commands.h"
 #include "control_ids.h"
 #include "local_addresses.h"
@@ -25,6 +35,8 @@
 #include "search_progress.h"
 #include "text.h"
 #include "version_cell.h"
+
+#include <algorithm>
 #include "wait_cursor.h"
 
 namespace {
@@ -53,8 +65,12 @@ QString versionCellText(const Json::Value& camera) {
 
 CTarvoDlg::CTarvoDlg(QWidget* parent) : QDialog(parent), m_devices(ZELK_MAX_DEVICES) {
     setWindowTitle(QStringLiteral("Ostrel v1.0.5"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    if (QFile::exists(ICON_PATH)) setWindowIcon(QIcon(ICON_PATH));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    // The application's icon, so that every dialog and message box carries it too.
+    if (QFile::exists(ICON_PATH)) qApp->setWindowIcon(QIcon(ICON_PATH));
+    setWindowIcon(qApp->windowIcon());
+    setDialogOwner(this);
     createControls();
     connectMessageMap();
     qApp->installEventFilter(this);
@@ -62,6 +78,7 @@ CTarvoDlg::CTarvoDlg(QWidget* parent) : QDialog(parent), m_devices(ZELK_MAX_DEVI
 
 CTarvoDlg::~CTarvoDlg() {
     qApp->removeEventFilter(this);
+    setDialogOwner(nullptr);
     OnDestroy();
 }
 
@@ -75,54 +92,55 @@ QPushButton* CTarvoDlg::button(int id) const {
 }
 
 void CTarvoDlg::createControls() {
-    // Dialog units of the layout, converted with this font's metrics.
-    const QFontMetrics metrics(font());
-    const double ux = metrics.averageCharWidth() / 4.0;
-    const double uy = metrics.height() / 8.0;
-    auto place = [&](QWidget* w, int id, int x, int y, int width, int height) {
-        w->setGeometry(int(x * ux), int(y * uy), int(width * ux), int(height * uy));
+    // Created in tab order; the layouts place them in the order the window shows them.
+    auto add = [&](QWidget* w, int id) {
         m_controls.emplace_back(id, w);
+        return w;
     };
-    auto pushButton = [&](int id, const char* caption, int x, int y, int width) {
+    auto pushButton = [&](int id, const char* caption) {
         auto* b = new QPushButton(QString::fromLatin1(caption), this);
         b->setAutoDefault(false);
-        place(b, id, x, y, width, 14);
+        add(b, id);
         return b;
     };
-    pushButton(IDC_BUTTON_SEARCH, "Search", 7, 7, 50)->setDefault(true);
-    pushButton(IDC_BUTTON_IP_SETUP, "IP Setup", 71, 7, 50);
-    pushButton(IDC_BUTTON_DEVICE_INFO, "Device Info", 175, 7, 50);
-    pushButton(IDC_BUTTON_WEB_BROWSER, "Web Browser", 123, 7, 50);
+    pushButton(IDC_BUTTON_SEARCH, "Search")->setDefault(true);
+    pushButton(IDC_BUTTON_IP_SETUP, "IP Setup");
+    pushButton(IDC_BUTTON_DEVICE_INFO, "Device Info");
+    pushButton(IDC_BUTTON_WEB_BROWSER, "Web Browser");
 
     m_listDevice = new QTreeWidget(this);
     m_listDevice->setRootIsDecorated(false);
     m_listDevice->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listDevice->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_listDevice->setContextMenuPolicy(Qt::NoContextMenu);
+    m_listDevice->setTextElideMode(Qt::ElideRight);
+    m_listDevice->header()->setStretchLastSection(false);
+    m_listDevice->header()->setSectionsClickable(true);
     m_listDevice->viewport()->installEventFilter(this);
-    place(m_listDevice, IDC_LIST_DEVICE, 7, 42, 463, 147);
+    add(m_listDevice, IDC_LIST_DEVICE);
 
     auto* countLabel = new QLabel(QStringLiteral("IP Camera count :"), this);
-    place(countLabel, IDC_STATIC_COUNT, 10, 25, 71, 11);
+    add(countLabel, IDC_STATIC_COUNT);
     m_editCount = new QLineEdit(this);
     m_editCount->setReadOnly(true);
-    place(m_editCount, IDC_EDIT_COUNT, 85, 24, 155, 14);
+    add(m_editCount, IDC_EDIT_COUNT);
 
-    pushButton(IDC_BUTTON_EXPORT, "Export", 282, 7, 27);
-    pushButton(IDC_BUTTON_IMPORT, "Import", 310, 7, 27);
+    pushButton(IDC_BUTTON_EXPORT, "Export");
+    pushButton(IDC_BUTTON_IMPORT, "Import");
     m_comboModelFilter = new QComboBox(this);
-    place(m_comboModelFilter, IDC_COMBO_MODEL_FILTER, 293, 25, 68, 14);
-    place(new QLabel(QStringLiteral("Model Filters :"), this), IDC_STATIC_MODEL_FILTER, 246, 26, 44, 10);
-    pushButton(IDC_BUTTON_RESTORE, "Restore", 227, 7, 53);
+    add(m_comboModelFilter, IDC_COMBO_MODEL_FILTER);
+    auto* filterLabel = new QLabel(QStringLiteral("Model Filters :"), this);
+    add(filterLabel, IDC_STATIC_MODEL_FILTER);
+    pushButton(IDC_BUTTON_RESTORE, "Restore");
     m_comboLan = new QComboBox(this);
-    place(m_comboLan, IDC_COMBO_LAN, 379, 7, 91, 14);
+    m_comboLan->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    add(m_comboLan, IDC_COMBO_LAN);
     auto* lanLabel = new QLabel(QStringLiteral("LAN :"), this);
     lanLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(lanLabel, IDC_STATIC_LAN, 325, 9, 49, 11);
+    add(lanLabel, IDC_STATIC_LAN);
 
     // Where the hidden model filter sits, the progress of a running search.
     m_progress = new SearchProgress(this);
-    place(m_progress, 0, 246, 24, 224, 14);
     m_progress->hide();
     // Below the list, what the search after a configuration showed about the cameras.
     m_notice = new QLabel(this);
@@ -130,8 +148,39 @@ void CTarvoDlg::createControls() {
     m_notice->setTextFormat(Qt::PlainText);  // it quotes camera texts
     m_notice->setWordWrap(true);
     m_notice->setStyleSheet(QStringLiteral("color: #a00000"));
-    place(m_notice, 0, 7, 191, 463, 17);
-    setFixedSize(int(477 * ux), int(210 * uy));
+
+    // Sizes in dialog units, converted with this font's metrics.
+    const QFontMetrics metrics(font());
+    const double ux = metrics.averageCharWidth() / 4.0;
+    const double uy = metrics.height() / 8.0;
+    const int buttonWidth = int(50 * ux);
+    for (int id : {IDC_BUTTON_SEARCH, IDC_BUTTON_IP_SETUP, IDC_BUTTON_WEB_BROWSER, IDC_BUTTON_DEVICE_INFO,
+                   IDC_BUTTON_RESTORE})
+        button(id)->setMinimumWidth(buttonWidth);
+    m_editCount->setMinimumWidth(int(100 * ux));
+    m_comboLan->setMinimumWidth(int(91 * ux));
+
+    auto* top = new QHBoxLayout;
+    for (int id : {IDC_BUTTON_SEARCH, IDC_BUTTON_IP_SETUP, IDC_BUTTON_WEB_BROWSER, IDC_BUTTON_DEVICE_INFO,
+                   IDC_BUTTON_RESTORE, IDC_BUTTON_EXPORT, IDC_BUTTON_IMPORT})
+        top->addWidget(button(id));
+    top->addStretch(1);
+    top->addWidget(lanLabel);
+    top->addWidget(m_comboLan);
+    auto* count = new QHBoxLayout;
+    count->addWidget(countLabel);
+    count->addWidget(m_editCount, 2);
+    count->addSpacing(int(6 * ux));
+    count->addWidget(filterLabel);
+    count->addWidget(m_comboModelFilter);
+    count->addWidget(m_progress, 3);
+    count->addStretch(1);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(top);
+    window->addLayout(count);
+    window->addWidget(m_listDevice, 1);
+    window->addWidget(m_notice);
+    resize(QSize(int(477 * ux), int(210 * uy)).expandedTo(window->sizeHint()));
 }
 
 void CTarvoDlg::connectMessageMap() {
@@ -140,6 +189,9 @@ void CTarvoDlg::connectMessageMap() {
     connect(button(IDC_BUTTON_DEVICE_INFO), &QPushButton::clicked, this, &CTarvoDlg::OnBnClickedDeviceInfo);
     connect(button(IDC_BUTTON_WEB_BROWSER), &QPushButton::clicked, this, &CTarvoDlg::OnBnClickedWebBrowser);
     connect(button(IDC_BUTTON_RESTORE), &QPushButton::clicked, this, &CTarvoDlg::OnBnClickedRestore);
+    connect(button(IDC_BUTTON_EXPORT), &QPushButton::clicked, this, &CTarvoDlg::OnBnClickedExport);
+    connect(m_listDevice->header(), &QHeaderView::sectionClicked, this, &CTarvoDlg::sortByColumn);
+    connect(m_listDevice->header(), &QHeaderView::sectionResized, this, [this] { updateTooltips(); });
     // Clicks and double clicks on the list arrive through eventFilter.
     connect(m_comboModelFilter, QOverload<int>::of(&QComboBox::activated), this,
             &CTarvoDlg::OnCbnSelchangeModelFilter);
@@ -155,11 +207,13 @@ bool CTarvoDlg::OnInitDialog() {
     m_listDevice->setHeaderLabels({QStringLiteral("Device Name"), QStringLiteral("IP Address"),
                                    QStringLiteral("MAC Address"), QStringLiteral("Model Name"),
                                    QStringLiteral("Firmware Version")});
-    const int widths[] = {110, 130, 130, 110, m_listDevice->viewport()->width() - 470};
+    // The columns' own widths, widened where a larger font would clip a heading.
+    const int widths[] = {110, 130, 130, 110};
     for (int c = 0; c < 5; ++c) {
-        m_listDevice->setColumnWidth(c, widths[c]);
+        if (c < 4) m_listDevice->setColumnWidth(c, std::max(widths[c], m_listDevice->header()->sectionSizeHint(c)));
         m_listDevice->headerItem()->setTextAlignment(c, Qt::AlignCenter);
     }
+    fitFirmwareColumn();
 
     // The window is not shown yet: the first search shows a progress window of its own.
     m_startupProgress = new SearchProgress();
@@ -170,7 +224,7 @@ bool CTarvoDlg::OnInitDialog() {
     delete m_startupProgress;
     m_startupProgress = nullptr;
 
-    for (int id : {IDC_BUTTON_EXPORT, IDC_BUTTON_IMPORT, IDC_STATIC_MODEL_FILTER, IDC_COMBO_MODEL_FILTER}) {
+    for (int id : {IDC_BUTTON_IMPORT, IDC_STATIC_MODEL_FILTER, IDC_COMBO_MODEL_FILTER}) {
         for (const auto& [controlId, widget] : m_controls) {
             if (controlId != id) continue;
             widget->hide();
@@ -202,6 +256,8 @@ void CTarvoDlg::OnBnClickedSearch() {
     const SearchOutcome outcome = searchKeepingWindowAlive(
         localAddress, m_devices.data(), [this](int left, int window) { showSearchProgress(left, window); });
     m_progress->hide();
+    // The start-up progress window goes before a box about the search opens.
+    if (m_startupProgress != nullptr) m_startupProgress->hide();
     if (outcome.result != ZELK_OK) {
         showErrorBox(this, QStringLiteral("The IP camera does not connect!!"));
         return;
@@ -210,6 +266,7 @@ void CTarvoDlg::OnBnClickedSearch() {
     Json::Value document;
     if (!Json::Reader().parse(outcome.text, document)) return;
     m_scanDocument = document;
+    noteAdapterSubnets(outcome.adapters);
 
     m_listDevice->clear();
     for (int n = 0; n < m_nDeviceCount; ++n) {
@@ -218,6 +275,7 @@ void CTarvoDlg::OnBnClickedSearch() {
                       versionCellText(c)}, false);
     }
     m_nDeviceCount = m_scanDocument["nNOIPCAM"].asInt();
+    rowsRebuilt();
     m_editCount->setText(QString::number(m_nDeviceCount));
     rebuildModelFilter();
     m_comboModelFilter->setCurrentIndex(0);
@@ -230,16 +288,136 @@ const Json::Value& CTarvoDlg::cameraDocument(int camera) const {
 }
 
 void CTarvoDlg::addRow(int row, int camera, const QStringList& cells, bool checked) {
-    auto* item = new QTreeWidgetItem(cells);
-    // The row keeps the camera it shows: after the model filter, row and camera differ.
-    item->setData(0, Qt::UserRole, camera);
+    // The row keeps the camera it shows: after the model filter or a sort, row and camera differ.
+    auto* item = new CameraRow(camera, cells);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
-    for (int column = 0; column < 5; ++column) {
-        item->setTextAlignment(column, Qt::AlignCenter);
-        item->setBackground(column, rowBackground(row));
-    }
+    for (int column = 0; column < 5; ++column) item->setTextAlignment(column, Qt::AlignCenter);
     m_listDevice->insertTopLevelItem(row, item);
+}
+
+CameraRow* CTarvoDlg::rowItem(int row) const { return static_cast<CameraRow*>(m_listDevice->topLevelItem(row)); }
+
+void CTarvoDlg::rowsRebuilt() {
+    markWarnings();
+    if (m_sortColumn >= 0) m_listDevice->sortItems(m_sortColumn, m_sortOrder);
+    recolourRows();
+    updateTooltips();
+}
+
+void CTarvoDlg::sortByColumn(int column) {
+    const std::optional<rules::CameraKey> current = currentCamera();
+    m_sortOrder = column == m_sortColumn && m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                                : Qt::AscendingOrder;
+    m_sortColumn = column;
+    m_listDevice->header()->setSortIndicatorShown(true);
+    m_listDevice->header()->setSortIndicator(column, m_sortOrder);
+    m_listDevice->sortItems(column, m_sortOrder);
+    recolourRows();
+    showCurrent(current);
+}
+
+void CTarvoDlg::recolourRows() {
+    // The colours go by the row's place, not by its camera.
+    for (int row = 0; row < m_listDevice->topLevelItemCount(); ++row)
+        for (int column = 0; column < 5; ++column) rowItem(row)->setBackground(column, rowBackground(row));
+}
+
+void CTarvoDlg::noteAdapterSubnets(const std::vector<zelk::CameraAdapter>& adapters) {
+    m_subnetWarnings.assign(static_cast<size_t>(std::max(m_nDeviceCount, 0)), QString());
+    const std::vector<zelk::LocalInterface> interfaces = zelk::listLocalInterfaces();
+    for (size_t camera = 0; camera < m_subnetWarnings.size() && camera < adapters.size(); ++camera) {
+        const zelk::CameraAdapter& adapter = adapters[camera];
+        const auto subnet = rules::adapterSubnet(adapter.address, interfaces);
+        if (!subnet || !rules::outsideSubnet(zelk::fieldText(m_devices[camera].ipAddress), *subnet)) continue;
+        m_subnetWarnings[camera] = QStringLiteral("The camera is outside the subnet of the adapter %1 (%2) it answered on.")
+                                       .arg(QString::fromStdString(adapter.name), QString::fromStdString(adapter.address));
+    }
+}
+
+void CTarvoDlg::markWarnings() {
+    const int rows = m_listDevice->topLevelItemCount();
+    std::vector<std::u16string> addresses;
+    for (int row = 0; row < rows; ++row) addresses.push_back(rowItem(row)->text(1).toStdU16String());
+    const std::vector<std::vector<size_t>> peers = rules::sameAddressPeers(addresses);
+    for (int row = 0; row < rows; ++row) {
+        CameraRow* item = rowItem(row);
+        QStringList lines;
+        for (size_t other : peers[static_cast<size_t>(row)]) {
+            const CameraRow* peer = rowItem(static_cast<int>(other));
+            lines << QStringLiteral("Camera %1 (MAC %2) reports the same IP address.").arg(peer->text(0), peer->text(2));
+        }
+        const auto camera = static_cast<size_t>(item->camera());
+        if (camera < m_subnetWarnings.size() && !m_subnetWarnings[camera].isEmpty()) lines << m_subnetWarnings[camera];
+        item->setWarning(lines.join('\n'));
+        item->setIcon(1, lines.isEmpty() ? QIcon() : style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    }
+}
+
+void CTarvoDlg::updateTooltips() {
+    QStyleOptionViewItem option;
+    option.initFrom(m_listDevice->viewport());
+    option.font = m_listDevice->font();
+    QAbstractItemModel* model = m_listDevice->model();
+    for (int row = 0; row < m_listDevice->topLevelItemCount(); ++row) {
+        CameraRow* item = rowItem(row);
+        for (int column = 0; column < 5; ++column) {
+            const QModelIndex index = model->index(row, column);
+            const bool fits = m_listDevice->itemDelegate()->sizeHint(option, index).width() <=
+                              m_listDevice->columnWidth(column);
+            QStringList tip;
+            if (!fits) tip << item->text(column);
+            if (column == 1 && !item->warning().isEmpty()) tip << item->warning();
+            item->setToolTip(column, tip.join('\n'));
+        }
+    }
+}
+
+void CTarvoDlg::fitFirmwareColumn() {
+    // The client width less 470 until the user resizes the window; then the column takes what is left.
+    if (m_windowResized) return;
+    m_listDevice->setColumnWidth(
+        4, std::max(m_listDevice->maximumViewportSize().width() - 470, m_listDevice->header()->sectionSizeHint(4)));
+}
+
+void CTarvoDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_shownSize.isValid()) m_shownSize = size();
+    fitFirmwareColumn();
+    updateTooltips();
+}
+
+void CTarvoDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!m_windowResized && m_shownSize.isValid() && event->size() != m_shownSize) {
+        m_windowResized = true;
+        m_listDevice->header()->setStretchLastSection(true);
+    }
+    fitFirmwareColumn();
+}
+
+QString CTarvoDlg::rowText(int row, RowPart part) const {
+    const CameraRow* item = row >= 0 ? rowItem(row) : nullptr;
+    if (item == nullptr) return {};
+    if (part == RowPart::IpAddress) return item->text(1);
+    if (part == RowPart::MacAddress) return item->text(2);
+    QStringList cells;
+    for (int column = 0; column < 5; ++column) cells << item->text(column);
+    return cells.join('\t');
+}
+
+void CTarvoDlg::copyRowText(int row, RowPart part) {
+    if (row < 0 || row >= m_listDevice->topLevelItemCount()) return;
+    QApplication::clipboard()->setText(rowText(row, part));
+}
+
+void CTarvoDlg::OnBnClickedExport() {
+    std::vector<rules::ExportedCamera> cameras;
+    for (int row = 0; row < m_listDevice->topLevelItemCount(); ++row) {
+        const int camera = rowItem(row)->camera();
+        if (camera >= 0 && camera < m_nDeviceCount) cameras.push_back(rules::exportedCamera(cameraRecord(camera)));
+    }
+    exportCameras(this, cameras);
 }
 
 void CTarvoDlg::rebuildModelFilter() {
@@ -259,8 +437,8 @@ rules::ListState CTarvoDlg::listState() const {
     rules::ListState state;
     state.searched = m_bSearched != 0;
     for (int row = 0; row < m_listDevice->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem* item = m_listDevice->topLevelItem(row);
-        state.rowCamera.push_back(item->data(0, Qt::UserRole).toInt());
+        const CameraRow* item = rowItem(row);
+        state.rowCamera.push_back(item->camera());
         state.rowChecked.push_back(item->checkState(0) == Qt::Checked);
     }
     state.currentRow = currentItem();
@@ -287,7 +465,7 @@ void CTarvoDlg::selectRow(int row) {
 std::optional<rules::CameraKey> CTarvoDlg::currentCamera() const {
     const int row = currentItem();
     if (row < 0) return std::nullopt;
-    const int camera = m_listDevice->topLevelItem(row)->data(0, Qt::UserRole).toInt();
+    const int camera = rowItem(row)->camera();
     if (camera < 0 || camera >= m_nDeviceCount) return std::nullopt;
     return cameraKey(camera);
 }
@@ -298,6 +476,8 @@ void CTarvoDlg::showCurrent(const std::optional<rules::CameraKey>& camera) {
 
 void CTarvoDlg::selectCamera(const rules::CameraKey& camera) {
     showCurrent(camera);
+    // The list scrolls to the row: a selected row out of sight helps nobody.
+    if (QTreeWidgetItem* item = m_listDevice->currentItem()) m_listDevice->scrollToItem(item);
     m_listDevice->setFocus();
     m_comboModelFilter->setCurrentIndex(0);
 }
@@ -340,6 +520,7 @@ void CTarvoDlg::OnCbnSelchangeModelFilter() {
                 cellText(d.firmwareVersion)},
                position != 0);
     }
+    rowsRebuilt();
     m_editCount->setText(QString::number(rows));
     rebuildModelFilter(models);
     m_comboModelFilter->setCurrentIndex(position);
@@ -359,8 +540,16 @@ void CTarvoDlg::OnNMRClickList(int row) {
     menu.addSeparator();
     QAction* web = menu.addAction(QStringLiteral("Web Browser"));
     QAction* info = menu.addAction(QStringLiteral("Device Info"));
+    menu.addSeparator();
+    QAction* copyIp = menu.addAction(QStringLiteral("Copy IP Address"));
+    QAction* copyMac = menu.addAction(QStringLiteral("Copy MAC Address"));
+    QAction* copyRow = menu.addAction(QStringLiteral("Copy Row"));
+    for (QAction* copy : {copyIp, copyMac, copyRow}) copy->setEnabled(row >= 0);
     QAction* chosen = menu.exec(QCursor::pos());
-    if (chosen == ipSetup) OnBnClickedIpSetup();
+    if (chosen == copyIp) copyRowText(row, RowPart::IpAddress);
+    else if (chosen == copyMac) copyRowText(row, RowPart::MacAddress);
+    else if (chosen == copyRow) copyRowText(row, RowPart::Whole);
+    else if (chosen == ipSetup) OnBnClickedIpSetup();
     else if (chosen == restore) OnBnClickedRestore();
     else if (chosen == web) OnBnClickedWebBrowser();
     else if (chosen == info) OnBnClickedDeviceInfo();
@@ -374,6 +563,11 @@ bool CTarvoDlg::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const bool ours = widget != nullptr && (widget == this || isAncestorOf(widget));
         if (ours && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) return true;
+    }
+    if (watched == m_listDevice && type == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        copyRowText(currentItem(), RowPart::Whole);
+        return true;
     }
     if (watched == m_listDevice->viewport() &&
         (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {

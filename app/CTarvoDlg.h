@@ -12,12 +12,14 @@
 
 #include "camera_list_host.h"
 #include "zelk.h"
+#include "zelk_search.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class CameraRow;
 class SearchProgress;
 
 class CTarvoDlg : public QDialog, public CameraListHost {
@@ -38,6 +40,14 @@ public:
     void OnNMRClickList(int row);
     void OnNMDblclkList(int row);
     void OnCbnSelchangeModelFilter();
+    // Writes the listed cameras, in the list's order, to a file the user names.
+    void OnBnClickedExport();
+    // Sorts by `column`, ascending first, descending when it is clicked again.
+    void sortByColumn(int column);
+
+    enum class RowPart { IpAddress, MacAddress, Whole };
+    // A row's IP address, MAC address or its five cells separated by tabs.
+    QString rowText(int row, RowPart part) const;
 
     std::string GetSelectedLocalAddress() const;
 
@@ -70,6 +80,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();
@@ -83,6 +95,18 @@ private:
     std::optional<rules::CameraKey> currentCamera() const;
     void showCurrent(const std::optional<rules::CameraKey>& camera);
     void rebuildModelFilter();
+    CameraRow* rowItem(int row) const;
+    // After the rows were filled: marks, the user's order, colours, tooltips.
+    void rowsRebuilt();
+    void recolourRows();
+    // Marks rows of cameras that share an IP address or lie outside their adapter's subnet.
+    void markWarnings();
+    // Which cameras of the search lie outside the subnet of the adapter they answered on.
+    void noteAdapterSubnets(const std::vector<zelk::CameraAdapter>& adapters);
+    // A cell whose text does not fit shows it whole as its tooltip.
+    void updateTooltips();
+    void fitFirmwareColumn();
+    void copyRowText(int row, RowPart part);
     // The filter's entries for these model names.
     void rebuildModelFilter(const std::vector<std::u16string>& models);
     void OnDestroy();
@@ -93,4 +117,9 @@ private:
     QLabel* m_notice = nullptr;
     SearchProgress* m_startupProgress = nullptr;
     std::vector<std::pair<int, QWidget*>> m_controls;
+    int m_sortColumn = -1;  // the reply order until the user sorts
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QSize m_shownSize;
+    bool m_windowResized = false;
+    std::vector<QString> m_subnetWarnings;  // by camera, empty for none
 };

@@ -35,7 +35,7 @@ void runDeviceInfo(CameraListHost& host) {
 void runDeviceInfoOfRow(CameraListHost& host, int row) {
     const rules::ListState list = host.listState();
     if (!list.searched) {
-        host.showError(QStringLiteral("The IP camera did not search!!\nWould you like to click search button!!"));
+        host.showError(QStringLiteral("The IP camera did not search\nWould you like to click search button!!"));
         return;
     }
     if (row < 0 || row >= static_cast<int>(list.rowCamera.size())) {
@@ -49,6 +49,7 @@ void runDeviceInfoOfRow(CameraListHost& host, int row) {
 void runWebBrowser(CameraListHost& host) {
     rules::Choice choice;
     if (!chooseForCommand(host, rules::Command::WebBrowser, choice)) return;
-    openWebPage(QString::fromLocal8Bit(zelk::fieldText(host.cameraRecord(choice.target).webUrl)));
+    const QString why = openWebPage(QString::fromLocal8Bit(zelk::fieldText(host.cameraRecord(choice.target).webUrl)));
     host.selectCamera(host.cameraKey(choice.target));
+    if (!why.isEmpty()) host.showError(why);
 }

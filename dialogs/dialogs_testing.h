@@ -17,5 +17,8 @@ void setErrorBoxAnswererForTests(std::function<void(const QMessageBox&)> answere
 // Receives the web address in place of the desktop's browser.
 void setWebPageOpenerForTests(std::function<void(const QString&)> opener);
 
+// Names the file an export writes in place of the file dialog; an empty name cancels.
+void setExportFileChooserForTests(std::function<QString()> chooser);
+
 // The countdown's tick period (the program always ticks once a second).
 void setCountdownTickForTests(std::chrono::milliseconds period);

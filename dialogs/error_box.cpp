@@ -1,5 +1,6 @@
 #include "error_box.h"
 
+#include "dialog_owner.h"
 #include "dialogs_testing.h"
 
 #include <QMessageBox>
@@ -14,7 +15,8 @@ std::function<void(const QMessageBox&)>& answerer() {
 }  // namespace
 
 void showErrorBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ostrel"), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ostrel"), text, QMessageBox::Ok,
+                    parent != nullptr ? parent : dialogOwner());
     box.setTextFormat(Qt::PlainText);  // messages may quote camera texts, which must not become markup
     if (answerer()) {
         answerer()(box);

@@ -5,4 +5,5 @@
 
 class QWidget;
 
+// With no parent, the box belongs to the dialogs' owner (dialog_owner.h).
 void showErrorBox(QWidget* parent, const QString& text);

@@ -1,6 +1,8 @@
 #include "modal_dialog.h"
 
-CModalDialog::CModalDialog(CloseBox closeBox) {
+#include "dialog_owner.h"
+
+CModalDialog::CModalDialog(CloseBox closeBox) : QDialog(dialogOwner()) {
     if (closeBox == CloseBox::Hidden)
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 }

@@ -10,6 +10,8 @@ CTimerDlg::CTimerDlg(std::chrono::milliseconds tickPeriod)
       m_tickPeriod(tickPeriod),
       m_staticRemaining(new QLabel(this)),
       m_button(new QPushButton(QStringLiteral("Processing..."), this)) {
+    // Blank, not empty: an empty title would show the application's name.
+    setWindowTitle(QStringLiteral(" "));
     auto* running = new QLabel(QStringLiteral("       Running setup...\nWait for a moment please."), this);
     running->setObjectName(QStringLiteral("runningText"));
     m_staticRemaining->setObjectName(QStringLiteral("remainingText"));

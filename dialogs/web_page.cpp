@@ -14,12 +14,27 @@ std::function<void(const QString&)>& opener() {
 
 }  // namespace
 
-void openWebPage(const QString& url) {
+QString webAddressRefusal(const QString& url) {
+    if (url.isEmpty()) return QStringLiteral("The camera reported no web address, so no web page was opened.");
+    const QUrl parsed(url, QUrl::StrictMode);
+    const QString scheme = parsed.scheme().toLower();
+    const bool web = url == url.trimmed() && parsed.isValid() && (scheme == "http" || scheme == "https") &&
+                     !parsed.host().isEmpty();
+    if (web) return {};
+    return QStringLiteral("The camera reported the web address \"%1\".\nIt is not an http or https address with a "
+                          "host, so it was not opened.")
+        .arg(url);
+}
+
+QString openWebPage(const QString& url) {
+    if (QString refusal = webAddressRefusal(url); !refusal.isEmpty()) return refusal;
     if (opener()) {
         opener()(url);
-        return;
+        return {};
     }
-    QDesktopServices::openUrl(QUrl(url));  // the outcome is not looked at
+    if (QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode))) return {};
+    return QStringLiteral("No web browser could open \"%1\".\nPlease set a default web browser on this computer.")
+        .arg(url);
 }
 
 void setWebPageOpenerForTests(std::function<void(const QString&)> o) { opener() = std::move(o); }

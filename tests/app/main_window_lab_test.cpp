@@ -12,8 +12,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QClipboard>
+#include <QFile>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -145,6 +151,21 @@ QMenu* shownMenu() {
         if (auto* menu = qobject_cast<QMenu*>(w); menu != nullptr && menu->isVisible()) return menu;
     }
     return nullptr;
+}
+
+// A camera that reports the address `ip` and the web page http://<ip>.
+std::vector<uint8_t> replyAt(std::array<uint8_t, 4> ip, const std::string& name, uint8_t macTail,
+                             const std::string& version = "1.2.3") {
+    ReplyCamera c;
+    c.id[5] = macTail;
+    c.ip = ip;
+    c.name = name;
+    c.password = "pw-" + name;
+    c.version = version;
+    c.web = "http://" + std::to_string(ip[0]) + "." + std::to_string(ip[1]) + "." + std::to_string(ip[2]) + "." +
+            std::to_string(ip[3]);
+    c.rtsp1 = "rtsp://" + name + "/1";
+    return ReplyBuilder().camera(c).bytes();
 }
 
 QString screenshotPath(const char* name) {
@@ -383,7 +404,8 @@ TEST_F(MainWindow, ClicksSetTheCurrentItemAndTheRightClickOpensTheMenu) {
     QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(*dlg, 1));
     EXPECT_EQ(dlg->currentItem(), 1);
     EXPECT_TRUE(dlg->m_listDevice->topLevelItem(1)->isSelected()) << "the right click selects what it acts on";
-    EXPECT_EQ(entries, (QStringList{"IP Setup", "Restore", "-", "Web Browser", "Device Info"}));
+    EXPECT_EQ(entries, (QStringList{"IP Setup", "Restore", "-", "Web Browser", "Device Info", "-", "Copy IP Address",
+                                    "Copy MAC Address", "Copy Row"}));
 
     // The web command from the menu acts on the row clicked.
     QString opened = "none";
@@ -508,13 +530,17 @@ TEST_F(MainWindow, TheWebCommandHandsOverExactlyTheReportedUrl) {
     auto dlg = start();
     std::vector<QString> opened;
     setWebPageOpenerForTests([&](const QString& url) { opened.push_back(url); });
+    MessageWatch messages;
     for (int row : {0, 1}) {
         dlg->m_listDevice->topLevelItem(row)->setCheckState(0, Qt::Checked);
         dlg->OnBnClickedWebBrowser();
         dlg->m_listDevice->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
     }
     setWebPageOpenerForTests({});
-    EXPECT_EQ(opened, (std::vector<QString>{"http://192.168.1.23", ""}));
+    // Camera 24 reported no web address: nothing opens, and the window says why.
+    EXPECT_EQ(opened, (std::vector<QString>{"http://192.168.1.23"}));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, "The camera reported no web address, so no web page was opened.");
 }
 
 TEST_F(MainWindow, TheModelFilterListsOneModelAndCommandsActOnTheCameraARowShows) {
@@ -546,6 +572,165 @@ TEST_F(MainWindow, TheModelFilterListsOneModelAndCommandsActOnTheCameraARowShows
     dlg->m_comboModelFilter->setCurrentIndex(0);
     dlg->OnCbnSelchangeModelFilter();
     EXPECT_EQ(dlg->m_listDevice->topLevelItem(2)->checkState(0), Qt::Unchecked);
+}
+
+TEST_F(MainWindow, SortingOrdersByValueKeepsEachRowsCameraAndLastsAcrossSearches) {
+    Responder cameras("camA", {replyAt({10, 0, 0, 10}, "beta", 1, "1.10.0"), replyAt({10, 0, 0, 9}, "Alpha", 2, "1.9.0"),
+                               replyAt({10, 0, 0, 100}, "gamma", 3, "0.3.1")});
+    auto dlg = start();
+    ASSERT_EQ(column(*dlg, 1), (QStringList{"10.0.0.10", "10.0.0.9", "10.0.0.100"})) << "the reply order at first";
+    QHeaderView* header = dlg->m_listDevice->header();
+    auto clickHeading = [&](int c) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2, header->height() / 2));
+    };
+    struct Case {
+        int column;
+        QStringList expected;  // the IP column after the click
+    };
+    const Case cases[] = {
+        {1, {"10.0.0.9", "10.0.0.10", "10.0.0.100"}},
+        {1, {"10.0.0.100", "10.0.0.10", "10.0.0.9"}},  // again: descending
+        {4, {"10.0.0.100", "10.0.0.9", "10.0.0.10"}},  // 0.3.1, 1.9.0, 1.10.0
+        {0, {"10.0.0.9", "10.0.0.10", "10.0.0.100"}},  // Alpha, beta, gamma
+    };
+    for (const Case& c : cases) {
+        clickHeading(c.column);
+        EXPECT_EQ(column(*dlg, 1), c.expected) << c.column;
+        for (int r = 0; r < 3; ++r) {
+            const QColor expected = r % 2 == 0 ? QColor(229, 232, 239) : QColor(Qt::white);
+            EXPECT_EQ(dlg->m_listDevice->topLevelItem(r)->background(0).color(), expected) << "row " << r;
+        }
+    }
+    // The order chosen holds for the next search, and a row's command acts on the camera it shows.
+    QTest::mouseClick(dlg->button(IDC_BUTTON_SEARCH), Qt::LeftButton);
+    EXPECT_EQ(column(*dlg, 0), (QStringList{"Alpha", "beta", "gamma"}));
+    QTest::mouseClick(dlg->m_listDevice->viewport(), Qt::LeftButton, {}, rowCentre(*dlg, 1));
+    QString opened;
+    setWebPageOpenerForTests([&](const QString& url) { opened = url; });
+    dlg->OnBnClickedWebBrowser();
+    setWebPageOpenerForTests({});
+    EXPECT_EQ(opened, "http://10.0.0.10");
+    clickHeading(1);
+    EXPECT_EQ(dlg->currentItem(), 1) << "the selection stays with its camera";
+    EXPECT_EQ(dlg->m_listDevice->topLevelItem(1)->text(0), "beta");
+}
+
+TEST_F(MainWindow, TooltipsCopyAndExportTellTheWholeTexts) {
+    const std::string longName = "North gate, camera above the barrier";
+    Responder cameras("camA", {replyAt({192, 168, 1, 21}, longName, 1), replyAt({192, 168, 1, 22}, "Dock", 2)});
+    auto dlg = start();
+    ASSERT_EQ(column(*dlg, 0), (QStringList{QString::fromStdString(longName), "Dock"}));
+    EXPECT_EQ(dlg->m_listDevice->topLevelItem(0)->toolTip(0).toStdString(), longName);
+    EXPECT_TRUE(dlg->m_listDevice->topLevelItem(1)->toolTip(0).isEmpty()) << "a text that fits needs none";
+
+    // The context menu's copy items act on the clicked row, Ctrl+C on the selected one.
+    auto copyFromMenu = [&](int row, const QString& caption) {
+        QApplication::clipboard()->clear();
+        QTimer::singleShot(100, [caption] {
+            QMenu* menu = shownMenu();
+            if (menu == nullptr) return;
+            for (QAction* a : menu->actions())
+                if (a->text() == caption) menu->setActiveAction(a);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(dlg->m_listDevice->viewport(), Qt::RightButton, {}, rowCentre(*dlg, row));
+        return QApplication::clipboard()->text();
+    };
+    const QString mac = column(*dlg, 2)[1];
+    EXPECT_EQ(copyFromMenu(1, "Copy IP Address"), "192.168.1.22");
+    EXPECT_EQ(copyFromMenu(1, "Copy MAC Address"), mac);
+    EXPECT_EQ(copyFromMenu(1, "Copy Row"), "Dock\t192.168.1.22\t" + mac + "\tCX-200\t1.2.3");
+    QApplication::clipboard()->clear();
+    QTest::keyClick(dlg->m_listDevice, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Dock\t192.168.1.22\t" + mac + "\tCX-200\t1.2.3");
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    auto exported = [&](const char* name) {
+        const QString path = folder.filePath(name);
+        setExportFileChooserForTests([path] { return path; });
+        QTest::mouseClick(dlg->button(IDC_BUTTON_EXPORT), Qt::LeftButton);
+        setExportFileChooserForTests({});
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        return QString::fromUtf8(file.readAll());
+    };
+    EXPECT_TRUE(dlg->button(IDC_BUTTON_EXPORT)->isVisible());
+    const QString csv = exported("cameras.csv");
+    const QString mac0 = column(*dlg, 2)[0];
+    const QString expectedCsv =
+        "Device Name,IP Address,MAC Address,Model Name,Firmware Version,Subnet Mask,Gateway,DHCP,Web URL,"
+        "RTSP URL 1,RTSP URL 2,RTSP URL 3\r\n\"" + QString::fromStdString(longName) + "\",192.168.1.21," + mac0 +
+        ",CX-200,1.2.3,255.255.255.0,192.168.1.1,false,http://192.168.1.21,\"rtsp://" +
+        QString::fromStdString(longName) + "/1\",,\r\nDock,192.168.1.22," + mac +
+        ",CX-200,1.2.3,255.255.255.0,192.168.1.1,false,http://192.168.1.22,rtsp://Dock/1,,\r\n";
+    EXPECT_EQ(csv.toStdString(), expectedCsv.toStdString());
+    const QString json = exported("cameras.json");
+    EXPECT_TRUE(json.contains("\"webUrl\" : \"http://192.168.1.22\"")) << json.toStdString();
+    for (const QString& text : {csv, json}) {
+        EXPECT_FALSE(text.contains("pw-")) << "no password";
+        EXPECT_FALSE(text.contains("admin")) << "no user id";
+    }
+}
+
+TEST_F(MainWindow, CamerasAtTheSameAddressOrOutsideTheirAdaptersSubnetAreMarked) {
+    Responder cameras("camA", {replyAt({192, 168, 1, 200}, "New one", 1), replyAt({192, 168, 1, 21}, "Dock", 2),
+                               replyAt({192, 168, 1, 200}, "New two", 3), replyAt({10, 0, 0, 5}, "Moved", 4)});
+    auto dlg = start();
+    ASSERT_EQ(column(*dlg, 0), (QStringList{"New one", "Dock", "New two", "Moved"}));
+    const QStringList macs = column(*dlg, 2);
+    const struct {
+        int row;
+        QString tooltip;  // empty: no mark
+    } cases[] = {
+        {0, "Camera New two (MAC " + macs[2] + ") reports the same IP address."},
+        {1, {}},
+        {2, "Camera New one (MAC " + macs[0] + ") reports the same IP address."},
+        {3, "The camera is outside the subnet of the adapter wsA (192.168.1.10) it answered on."},
+    };
+    for (const auto& c : cases) {
+        const QTreeWidgetItem* item = dlg->m_listDevice->topLevelItem(c.row);
+        EXPECT_EQ(item->icon(1).isNull(), c.tooltip.isEmpty()) << c.row;
+        EXPECT_EQ(item->toolTip(1), c.tooltip) << c.row;
+        const QColor expected = c.row % 2 == 0 ? QColor(229, 232, 239) : QColor(Qt::white);
+        EXPECT_EQ(item->background(1).color(), expected) << "the row colours stay";
+    }
+}
+
+TEST_F(MainWindow, DialogsAndMessagesBelongToTheWindow) {
+    Responder cameras("camA", {replyOf(21, "CX")});
+    auto dlg = start();
+    QTest::mouseClick(dlg->m_listDevice->viewport(), Qt::LeftButton, {}, rowCentre(*dlg, 0));
+    QWidget* promptParent = nullptr;
+    onNextModal<CPasswordDlg>([&](CPasswordDlg* prompt) {
+        promptParent = prompt->parentWidget();
+        prompt->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText("wrong");
+        prompt->accept();
+    });
+    QWidget* boxParent = nullptr;
+    QString boxTitle;
+    setErrorBoxAnswererForTests([&](const QMessageBox& box) {
+        boxParent = box.parentWidget();
+        boxTitle = box.windowTitle();
+    });
+    dlg->OnBnClickedRestore();
+    setErrorBoxAnswererForTests({});
+    EXPECT_EQ(promptParent, dlg.get());
+    EXPECT_EQ(boxParent, dlg.get()) << "the password does not match box too";
+    EXPECT_EQ(boxTitle, "Ostrel");
+}
+
+TEST_F(MainWindow, TheFirmwareColumnIsTheClientWidthLess470UntilTheWindowIsResized) {
+    auto dlg = start();
+    QApplication::processEvents();
+    QTreeWidget* list = dlg->m_listDevice;
+    EXPECT_EQ(list->columnWidth(4), list->maximumViewportSize().width() - 470);
+    dlg->resize(dlg->width() + 200, dlg->height() + 100);
+    QApplication::processEvents();
+    int total = 0;
+    for (int c = 0; c < 5; ++c) total += list->columnWidth(c);
+    EXPECT_EQ(total, list->viewport()->width()) << "the firmware column takes the remaining width";
 }
 
 }  // namespace
