@@ -11,48 +11,9 @@ namespace rules {
 
 namespace {
 
-// The length of the valid UTF-8 sequence at `i`, 0 when there is none.
-size_t sequenceLength(const std::string& s, size_t i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) return 1;
-    size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else return 0;
-    if (i + length > s.size()) return 0;
-    if (byte(i + 1) < low || byte(i + 1) > high) return 0;
-    for (size_t k = 2; k < length; ++k)
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
-    return length;
-}
-
-std::string validUtf8(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size();) {
-        const size_t n = sequenceLength(s, i);
-        if (n == 0) {
-            out += "\xEF\xBF\xBD";
-            ++i;
-            continue;
-        }
-        out.append(s, i, n);
-        i += n;
-    }
-    return out;
-}
-
 template <size_t N>
 std::string field(const char (&text)[N]) {
-    return validUtf8(zelk::fieldText(text, N));
+    return zelk::cameraText(zelk::fieldText(text, N));
 }
 
 std::string csvField(const std::string& text) {

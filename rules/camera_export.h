@@ -23,8 +23,9 @@ struct ExportedCamera {
     std::vector<std::string> rtspUrls;  // the URLs 1 to 3, empty ones included
 };
 
-// The camera of a search's record, its texts made valid UTF-8 (a byte that
-// begins no valid sequence becomes U+FFFD: cameras send what they like).
+// The camera of a search's record, its texts read as camera text (UTF-8
+// where well-formed, any other byte as its Latin-1 character), as the scan
+// document has them.
 ExportedCamera exportedCamera(const DeviceInfo& record);
 
 // A heading line, then one line per camera; CRLF line ends, fields quoted

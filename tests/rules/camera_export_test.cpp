@@ -44,7 +44,7 @@ TEST(CameraExport, CsvQuotesWhereNeededEndsLinesWithCrLfAndLeavesOutTheAccount) 
               "RTSP URL 1,RTSP URL 2,RTSP URL 3\r\n"
               "\"Gate, \"\"north\"\"\",192.168.1.21,02-1A-2B-3C-4D-01,CX-200,1.4.2,255.255.255.0,192.168.1.1,false,"
               "http://192.168.1.21,rtsp://192.168.1.21:554/s1,,\r\n"
-              "\"Caf\xC3\xA9\n\xEF\xBF\xBD\",192.168.1.22,,,,,,true,,,,rtsp://x/3\r\n");
+              "\"Caf\xC3\xA9\n\xC3\xBF\",192.168.1.22,,,,,,true,,,,rtsp://x/3\r\n");
     EXPECT_EQ(csv.find("pw"), std::string::npos);
     EXPECT_EQ(csv.find("admin"), std::string::npos);
 }
@@ -61,7 +61,7 @@ TEST(CameraExport, JsonHoldsTheSameFieldsAndParsesBack) {
     EXPECT_EQ(parsed[0]["subnetMask"].asString(), "255.255.255.0");
     EXPECT_FALSE(parsed[0]["dhcp"].asBool());
     EXPECT_EQ(parsed[0]["rtspUrls"][0].asString(), "rtsp://192.168.1.21:554/s1");
-    EXPECT_EQ(parsed[1]["deviceName"].asString(), "Caf\xC3\xA9\n\xEF\xBF\xBD");
+    EXPECT_EQ(parsed[1]["deviceName"].asString(), "Caf\xC3\xA9\n\xC3\xBF");
     EXPECT_TRUE(parsed[1]["dhcp"].asBool());
     EXPECT_EQ(parsed[1]["rtspUrls"].size(), 3u);
     EXPECT_EQ(parsed[1].getMemberNames().size(), 10u);  // no account fields beside the ten

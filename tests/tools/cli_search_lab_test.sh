@@ -42,6 +42,17 @@ assert names == ["First", "Second"], names
 assert sys.argv[1].startswith("{\n   \"nNOIPCAM\" : 2,\n   \"oScanData\" : {\n")
 ' "$json"
 
+csv=$(search --cameras "$profiles/pair.json" -- --csv)
+check "--csv writes the exported list, no credentials" python3 -c '
+import csv, io, sys
+rows = sorted(csv.reader(io.StringIO(sys.argv[1], newline="")), key=lambda r: r[1])
+heading, first, second = rows[-1], rows[0], rows[1]
+assert heading[0] != "First" and len(rows) == 3, rows
+assert first[:3] == ["First", "192.168.1.31", "02-00-00-00-00-01"], first
+assert second[:2] == ["Second", "192.168.1.32"], second
+assert not any(w in sys.argv[1] for w in ("password-long-1", "pw2", "administrator")), sys.argv[1]
+' "$csv"
+
 json=$(search --cameras "$profiles/pair.json" -- --json --show-passwords)
 check "--show-passwords keeps them" python3 -c '
 import json, sys

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "arguments.h"
+#include "camera_export.h"
 #include "empty_search.h"
 #include "search_session.h"
 #include "terminal_text.h"
@@ -19,6 +20,7 @@ struct SearchOptions {
     std::string lan;
     int probes = 1;
     bool json = false;
+    bool csv = false;
     bool showPasswords = false;
     bool trace = false;
 };
@@ -69,10 +71,20 @@ std::string documentWithoutCredentials(const SearchSession& s) {
     return Json::StyledWriter().write(document);
 }
 
+// The list as the window's Export writes it, for spreadsheets and site records.
+std::string camerasCsv(const SearchSession& s) {
+    std::vector<rules::ExportedCamera> cameras;
+    for (int i = 0; i < s.count; ++i) cameras.push_back(rules::exportedCamera(s.devices[static_cast<size_t>(i)]));
+    return rules::camerasCsv(cameras);
+}
+
 int search(const SearchOptions& o) {
     showTraces(o.trace);
     const SearchSession s = runSearch(o.lan, o.probes);
-    if (o.json) {
+    if (o.csv) {
+        const std::string text = camerasCsv(s);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    } else if (o.json) {
         const std::string text = o.showPasswords ? s.text : documentWithoutCredentials(s);
         std::fwrite(text.data(), 1, text.size(), stdout);
     } else {
@@ -97,6 +109,9 @@ Command searchCommand(CLI::App& tool) {
         ->check(CLI::Range(1, zelk::MAX_SEARCH_PROBES))
         ->type_name("N");
     CLI::Option* json = command->add_flag("--json", o->json, "print the scan document instead of the table");
+    command->add_flag("--csv", o->csv,
+                      "print the list as CSV (RFC 4180, UTF-8) without user ids and passwords, as Export writes it")
+        ->excludes(json);
     command->add_flag("--show-passwords", o->showPasswords,
                       "keep the cameras' user ids and passwords in the scan document")
         ->needs(json);
