@@ -59,8 +59,7 @@ void measure(int lossPercent, int probes) {
 
 int main() {
     std::string why;
-    if (!testnet::enterPrivateNetwork(why) || !testnet::addSegment("wsA", "192.168.1.10/24", "camA") ||
-        !testnet::setDefaultRoute("wsA")) {
+    if (!testnet::enterOneSegment(why)) {
         std::fprintf(stderr, "cannot run: %s\n", why.c_str());
         return testnet::SKIP;
     }

@@ -205,8 +205,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::GTEST_FLAG(death_test_style) = "fast";
     std::string why;
-    if (!testnet::enterPrivateNetwork(why) || !testnet::addSegment("wsA", "192.168.1.10/24", "camA") ||
-        !testnet::setDefaultRoute("wsA") ||
+    if (!testnet::enterOneSegment(why) ||
         !testnet::run("for a in 51 52 53 54 55; do ip addr add 192.168.1.$a/32 dev camA || exit 1; done") ||
         !(std::ofstream("/proc/sys/net/ipv4/icmp_echo_ignore_all") << "1")) {
         std::fprintf(stderr, "skipped: %s\n", why.empty() ? "cannot build the private segment" : why.c_str());

@@ -69,4 +69,8 @@ bool addSegment(const std::string& workstation, const std::string& workstationCi
 
 bool setDefaultRoute(const std::string& interface) { return run("ip route add default dev " + interface); }
 
+bool enterOneSegment(std::string& why) {
+    return enterPrivateNetwork(why) && addSegment("wsA", "192.168.1.10/24", "camA") && setDefaultRoute("wsA");
+}
+
 }  // namespace testnet

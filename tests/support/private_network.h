@@ -21,6 +21,10 @@ bool addSegment(const std::string& workstation, const std::string& workstationCi
 // Routes 255.255.255.255 over the given interface.
 bool setDefaultRoute(const std::string& interface);
 
+// The usual test network: a private namespace with one segment, the
+// workstation's wsA (192.168.1.10/24) towards camA, the broadcast routed over it.
+bool enterOneSegment(std::string& why);
+
 // Runs a shell command; true when it exits 0.
 bool run(const std::string& command);
 
