@@ -22,6 +22,8 @@ namespace zelk {
 namespace {
 
 constexpr int RECEIVE_SIZE = 324;  // IPv4 header, the echo message, room for more
+constexpr size_t IP_HEADER_MIN = 20;
+constexpr size_t ECHO_FIELDS_SIZE = 16;  // the message up to and with the tick count
 constexpr int WAIT_MS = 1000;
 constexpr int ATTEMPTS = 3;
 constexpr uint8_t ECHO_REPLY = 0;
@@ -165,17 +167,18 @@ EchoReply parseEchoReply(const uint8_t* data, size_t size, bool withIpHeader) {
     EchoReply reply;
     size_t icmp = 0;
     if (withIpHeader) {
-        if (size < 20) return reply;
-        icmp = static_cast<size_t>(data[0] & 0x0f) * 4;
+        if (size < IP_HEADER_MIN) return reply;
         reply.ttl = data[8];
+        icmp = static_cast<size_t>(data[0] & 0x0f) * 4;
+        // A shorter header length would have us read the IPv4 header as the message.
+        if (icmp < IP_HEADER_MIN) return reply;
     }
-    // Every field is read only when the datagram holds it.
-    if (size >= icmp + 8) {
-        reply.type = data[icmp];
-        std::memcpy(reply.identifier.data(), data + icmp + 4, 2);
-        std::memcpy(reply.sequence.data(), data + icmp + 6, 2);
-    }
-    if (size >= icmp + 16) reply.tick = readU32(data + icmp + 12);
+    // A message cut before the tick count is no answer: its time would be made up.
+    if (size < icmp + ECHO_FIELDS_SIZE) return reply;
+    reply.type = data[icmp];
+    std::memcpy(reply.identifier.data(), data + icmp + 4, 2);
+    std::memcpy(reply.sequence.data(), data + icmp + 6, 2);
+    reply.tick = readU32(data + icmp + 12);
     return reply;
 }
 

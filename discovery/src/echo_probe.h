@@ -39,7 +39,7 @@ long _sendEchoRequest(const EchoSocket& socket, const sockaddr_in& destination, 
 struct EchoReply {
     in_addr source{};
     int ttl = 0;
-    uint8_t type = 0xff;  // 0xff: the datagram was too short to tell
+    uint8_t type = 0xff;  // 0xff: no message up to its tick count, or an impossible header length
     std::array<uint8_t, 2> identifier{};
     std::array<uint8_t, 2> sequence{};
     uint32_t tick = 0;  // the tick count the request carried
@@ -47,7 +47,8 @@ struct EchoReply {
 
 // Reads a received ICMP datagram: with its IPv4 header first when `withIpHeader`
 // (a raw socket's; the TTL comes from it), else the ICMP message alone. Reads
-// only what the bytes hold; the source address is left to the caller.
+// only what the bytes hold, and the message's fields only when it holds them
+// all up to the tick count; the source address is left to the caller.
 EchoReply parseEchoReply(const uint8_t* data, size_t size, bool withIpHeader);
 
 // Receives one datagram. Returns its byte count, or -1.

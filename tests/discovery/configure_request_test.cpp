@@ -444,7 +444,7 @@ TEST_F(Walk, ProbesThatEndOutOfOrderDecideAsTheSerialWalk) {
 }
 
 TEST(EchoReply, ParsedOnlyAsFarAsTheBytesGo) {
-    // An echo reply after an IPv4 header of 20 bytes (TTL 64) or 24 (options).
+    // An echo reply after an IPv4 header of 20 bytes (TTL 64), 24 (options) or an impossible 16.
     auto datagram = [](int headerWords, size_t icmpBytes) {
         Bytes d(static_cast<size_t>(headerWords) * 4, 0);
         d[0] = static_cast<uint8_t>(0x40 | headerWords);
@@ -462,11 +462,13 @@ TEST(EchoReply, ParsedOnlyAsFarAsTheBytesGo) {
     const Case cases[] = {
         {datagram(5, 16), true, 0, 64, 9, 0x12345678},
         {datagram(6, 16), true, 0, 64, 9, 0x12345678},
-        {datagram(5, 8), true, 0, 64, 9, 0},          // no tick count
-        {datagram(5, 7), true, 0xff, 64, 0, 0},       // not even the header of the message
+        {datagram(5, 15), true, 0xff, 64, 0, 0},      // cut before the end of the tick count
+        {datagram(5, 8), true, 0xff, 64, 0, 0},       // no tick count
+        {datagram(4, 16), true, 0xff, 64, 0, 0},      // a header length below 20 bytes
         {Bytes(19, 0x4f), true, 0xff, 0, 0, 0},        // not even the IPv4 header
         {datagram(15, 0), true, 0xff, 64, 0, 0},      // a header length past the end
         {bytesAt(datagram(5, 16), 20, 16), false, 0, 0, 9, 0x12345678},
+        {bytesAt(datagram(5, 16), 20, 12), false, 0xff, 0, 0, 0},
         {Bytes{}, false, 0xff, 0, 0, 0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {

@@ -128,8 +128,31 @@ camsim_requests = {
     "overrun": header(2, 3, cameras[0]) + item(2, set_network) + struct.pack("<HH", 1, 200) + b"abc",
 }
 
+
+
+# Echo-reply parser input: one received ICMP datagram, read both with and without an IPv4 header.
+def ipv4(payload, options=b"", ttl=64):
+    words = 5 + len(options) // 4
+    return struct.pack(">BBHHHBBH4s4s", 0x40 | words, 0, 4 * words + len(payload), 0x1234, 0, ttl, 1, 0,
+                       bytes([192, 168, 1, 20]), bytes([192, 168, 1, 2])) + options + payload
+
+
+def echo(kind=0, identifier=7, sequence=9, tick=0x12345678):
+    return struct.pack("<BBHHHII", kind, 0, 0, identifier, sequence, 0, tick) + bytes(range(0x20, 0x40))
+
+
+request = echo(8)
+echo_reply = {
+    "reply-raw": ipv4(echo()),
+    "reply-datagram": echo(),
+    "reply-truncated": ipv4(echo())[:20 + 12],
+    "header-length-too-large": bytes([0x4F]) + ipv4(echo())[1:40],
+    "reply-with-options": ipv4(echo(), options=bytes([7, 11, 4]) + bytes(8) + bytes([0])),
+    "destination-unreachable": ipv4(struct.pack("<BBHI", 3, 3, 0, 0) + ipv4(request)[:28]),
+}
+
 targets = {"parse_packet_fuzz": parse_packet, "scan_document_fuzz": scan_document,
-           "camsim_requests_fuzz": camsim_requests}
+           "camsim_requests_fuzz": camsim_requests, "echo_reply_fuzz": echo_reply}
 out = sys.argv[1]
 for target, seeds in targets.items():
     os.makedirs(os.path.join(out, target), exist_ok=True)
