@@ -5,7 +5,7 @@
 
 #include "zelk_search.h"
 
-namespace cli {
+namespace rules {
 
 // The likeliest cause first: a gone or missing adapter also keeps the own
 // probe from coming back, so the firewall is named only when both are fine.
@@ -13,4 +13,4 @@ namespace cli {
 // `lan` is the local address searched from, empty for every adapter.
 std::string emptySearchCause(const zelk::SearchDiagnosis& diagnosis, const std::string& lan);
 
-}  // namespace cli
+}  // namespace rules

@@ -1,6 +1,6 @@
 #include "empty_search.h"
 
-namespace cli {
+namespace rules {
 
 std::string emptySearchCause(const zelk::SearchDiagnosis& diagnosis, const std::string& lan) {
     if (!lan.empty() && diagnosis.chosenAdapterGone)
@@ -18,4 +18,4 @@ std::string emptySearchCause(const zelk::SearchDiagnosis& diagnosis, const std::
     return {};
 }
 
-}  // namespace cli
+}  // namespace rules
