@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <QComboBox>
 #include <QCursor>
-#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,10 +18,13 @@
 #include <QTreeWidget>
 
 #include "adapter_subnet.h"
+#include "application_icon.h"
 #include "background_search.h"
 #include "camera_row.h"
 #include "dialog_owner.h"
+#include "empty_search.h"
 #include "export_file.h"
+#include "from_camera.h"
 #include "same_address.h"
 #include "camera_commands.h"
 #include "control_ids.h"
@@ -41,10 +43,8 @@
 
 namespace {
 
-const char* const ICON_PATH = "./res/ostrel/Ostrel_01.ico";
-
 QString fromDocument(const Json::Value& camera, const char* key) {
-    return QString::fromLocal8Bit(camera[key].asString());
+    return fromCamera(camera[key].asString());
 }
 
 QString shownCell(const QString& text) { return QString::fromStdU16String(rules::fieldCell(text.toStdU16String())); }
@@ -53,7 +53,7 @@ QString cellText(const Json::Value& camera, const char* key) { return shownCell(
 
 template <size_t N>
 QString cellText(const char (&field)[N]) {
-    return shownCell(QString::fromLocal8Bit(zelk::fieldText(field, N)));
+    return shownCell(fromCamera(zelk::fieldText(field, N)));
 }
 
 QString versionCellText(const Json::Value& camera) {
@@ -68,7 +68,7 @@ CTarvoDlg::CTarvoDlg(QWidget* parent) : QDialog(parent), m_devices(ZELK_MAX_DEVI
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     // The application's icon, so that every dialog and message box carries it too.
-    if (QFile::exists(ICON_PATH)) qApp->setWindowIcon(QIcon(ICON_PATH));
+    if (const QIcon icon = applicationIcon(); !icon.isNull()) qApp->setWindowIcon(icon);
     setWindowIcon(qApp->windowIcon());
     setDialogOwner(this);
     createControls();
@@ -148,6 +148,15 @@ void CTarvoDlg::createControls() {
     m_notice->setTextFormat(Qt::PlainText);  // it quotes camera texts
     m_notice->setWordWrap(true);
     m_notice->setStyleSheet(QStringLiteral("color: #a00000"));
+    // Over the empty list's viewport, so it goes with the list and needs no box.
+    m_emptyListHint = new QLabel(m_listDevice->viewport());
+    m_emptyListHint->setObjectName(QStringLiteral("emptyListHint"));
+    m_emptyListHint->setTextFormat(Qt::PlainText);
+    m_emptyListHint->setWordWrap(true);
+    m_emptyListHint->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the firewall rules are there to copy
+    m_emptyListHint->hide();
+    auto* hintPlace = new QVBoxLayout(m_listDevice->viewport());
+    hintPlace->addWidget(m_emptyListHint, 0, Qt::AlignCenter);
 
     // Sizes in dialog units, converted with this font's metrics.
     const QFontMetrics metrics(font());
@@ -266,7 +275,7 @@ void CTarvoDlg::OnBnClickedSearch() {
     Json::Value document;
     if (!Json::Reader().parse(outcome.text, document)) return;
     m_scanDocument = document;
-    noteAdapterSubnets(outcome.adapters);
+    noteAdapters(outcome.adapters);
 
     m_listDevice->clear();
     for (int n = 0; n < m_nDeviceCount; ++n) {
@@ -275,6 +284,15 @@ void CTarvoDlg::OnBnClickedSearch() {
                       versionCellText(c)}, false);
     }
     m_nDeviceCount = m_scanDocument["nNOIPCAM"].asInt();
+    const std::string cause =
+        m_nDeviceCount == 0 ? rules::emptySearchCause(outcome.diagnosis, localAddress, "choose \"Default\" under \"LAN :\"")
+                            : std::string();
+    showEmptyListHint(cause.empty() ? QString() : QStringLiteral("No camera found: ") + QString::fromStdString(cause));
+    // Otherwise the missing cameras would pass for absent ones.
+    if (outcome.dropped)
+        showNotice(QStringLiteral("The search's list was full: %1 cameras are listed, others that answered are not. "
+                                  "Search from one adapter (\"LAN :\") or on a smaller segment.")
+                       .arg(m_nDeviceCount));
     rowsRebuilt();
     m_editCount->setText(QString::number(m_nDeviceCount));
     rebuildModelFilter();
@@ -323,11 +341,15 @@ void CTarvoDlg::recolourRows() {
         for (int column = 0; column < 5; ++column) rowItem(row)->setBackground(column, rowBackground(row));
 }
 
-void CTarvoDlg::noteAdapterSubnets(const std::vector<zelk::CameraAdapter>& adapters) {
+void CTarvoDlg::noteAdapters(const std::vector<zelk::CameraAdapter>& adapters) {
     m_subnetWarnings.assign(static_cast<size_t>(std::max(m_nDeviceCount, 0)), QString());
+    m_adapterLines.assign(m_subnetWarnings.size(), QString());
     const std::vector<zelk::LocalInterface> interfaces = zelk::listLocalInterfaces();
     for (size_t camera = 0; camera < m_subnetWarnings.size() && camera < adapters.size(); ++camera) {
         const zelk::CameraAdapter& adapter = adapters[camera];
+        if (!adapter.name.empty() || !adapter.address.empty())
+            m_adapterLines[camera] = QStringLiteral("Answered on the adapter %1 (%2).")
+                                         .arg(QString::fromStdString(adapter.name), QString::fromStdString(adapter.address));
         const auto subnet = rules::adapterSubnet(adapter.address, interfaces);
         if (!subnet || !rules::outsideSubnet(zelk::fieldText(m_devices[camera].ipAddress), *subnet)) continue;
         m_subnetWarnings[camera] = QStringLiteral("The camera is outside the subnet of the adapter %1 (%2) it answered on.")
@@ -368,6 +390,9 @@ void CTarvoDlg::updateTooltips() {
             QStringList tip;
             if (!fits) tip << item->text(column);
             if (column == 1 && !item->warning().isEmpty()) tip << item->warning();
+            const auto camera = static_cast<size_t>(item->camera());
+            if (column == 1 && camera < m_adapterLines.size() && !m_adapterLines[camera].isEmpty())
+                tip << m_adapterLines[camera];
             item->setToolTip(column, tip.join('\n'));
         }
     }
@@ -423,7 +448,7 @@ void CTarvoDlg::OnBnClickedExport() {
 void CTarvoDlg::rebuildModelFilter() {
     std::vector<std::u16string> models;
     for (int n = 0; n < m_nDeviceCount; ++n)
-        models.push_back(QString::fromLocal8Bit(cameraDocument(n)["sModelName"].asString()).toStdU16String());
+        models.push_back(fromDocument(cameraDocument(n), "sModelName").toStdU16String());
     rebuildModelFilter(models);
 }
 
@@ -484,6 +509,11 @@ void CTarvoDlg::selectCamera(const rules::CameraKey& camera) {
 
 void CTarvoDlg::showError(const QString& text) { showErrorBox(this, text); }
 
+void CTarvoDlg::showEmptyListHint(const QString& text) {
+    m_emptyListHint->setText(text);
+    m_emptyListHint->setVisible(!text.isEmpty());
+}
+
 void CTarvoDlg::showNotice(const QString& text) {
     m_notice->setText(text);
     m_notice->setToolTip(text);
@@ -508,7 +538,7 @@ void CTarvoDlg::OnCbnSelchangeModelFilter() {
     const QString chosen = m_comboModelFilter->currentText();
     std::vector<std::u16string> models;
     for (int n = 0; n < m_nDeviceCount; ++n)
-        models.push_back(QString::fromLocal8Bit(zelk::fieldText(m_devices[static_cast<size_t>(n)].modelName)).toStdU16String());
+        models.push_back(zelk::cameraTextWide(zelk::fieldText(m_devices[static_cast<size_t>(n)].modelName)));
 
     m_listDevice->clear();
     int rows = 0;

@@ -74,6 +74,7 @@ public:
     void showNotice(const QString& text) override;
 
     QLabel* notice() const { return m_notice; }
+    QLabel* emptyListHint() const { return m_emptyListHint; }
     QLineEdit* countEdit() const { return m_editCount; }
     QPushButton* button(int id) const;
     QComboBox* lanChooser() const { return m_comboLan; }
@@ -101,9 +102,12 @@ private:
     void recolourRows();
     // Marks rows of cameras that share an IP address or lie outside their adapter's subnet.
     void markWarnings();
-    // Which cameras of the search lie outside the subnet of the adapter they answered on.
-    void noteAdapterSubnets(const std::vector<zelk::CameraAdapter>& adapters);
-    // A cell whose text does not fit shows it whole as its tooltip.
+    // The adapter each camera of the search answered on, and which lie outside its subnet.
+    void noteAdapters(const std::vector<zelk::CameraAdapter>& adapters);
+    // Inside the list while it is empty: why the search found nothing; empty hides it.
+    void showEmptyListHint(const QString& text);
+    // A cell whose text does not fit shows it whole as its tooltip; the IP
+    // address cell also names its warnings and the camera's adapter.
     void updateTooltips();
     void fitFirmwareColumn();
     void copyRowText(int row, RowPart part);
@@ -122,4 +126,6 @@ private:
     QSize m_shownSize;
     bool m_windowResized = false;
     std::vector<QString> m_subnetWarnings;  // by camera, empty for none
+    std::vector<QString> m_adapterLines;    // by camera, empty when the system did not say
+    QLabel* m_emptyListHint = nullptr;
 };

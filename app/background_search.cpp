@@ -7,13 +7,15 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace {
 
 constexpr int RECEIVE_WINDOW_MS = 4000;
 constexpr int PROGRESS_PERIOD_MS = 40;
+
+std::chrono::milliseconds progressPeriod{PROGRESS_PERIOD_MS};
 
 // Swallows every user input while it lives; paint and timer events still flow.
 class InputBlocker : public QObject {
@@ -45,28 +47,28 @@ protected:
 SearchOutcome searchKeepingWindowAlive(const std::string& localAddress, DeviceInfo* devices,
                                        const std::function<void(int, int)>& progress) {
     SearchOutcome outcome;
-    std::atomic<bool> done{false};
 
     InputBlocker blocker;
+    QEventLoop loop;
     std::thread worker([&] {
         outcome = zelk::searchCameras(localAddress);
-        done = true;
+        // Queued, so the loop ends the moment the library returns, also when that is before it started.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    QEventLoop loop;
     QElapsedTimer elapsed;
     elapsed.start();
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] {
-        if (done) {
-            loop.quit();
-            return;
-        }
         progress(std::max<int>(0, RECEIVE_WINDOW_MS - static_cast<int>(elapsed.elapsed())), RECEIVE_WINDOW_MS);
     });
     progress(RECEIVE_WINDOW_MS, RECEIVE_WINDOW_MS);
-    tick.start(PROGRESS_PERIOD_MS);
+    tick.start(progressPeriod);
     loop.exec();
     worker.join();
     if (outcome.result == ZELK_OK) std::copy_n(outcome.devices.begin(), outcome.count, devices);
     return outcome;
+}
+
+void setSearchProgressPeriodForTests(std::chrono::milliseconds period) {
+    progressPeriod = period.count() > 0 ? period : std::chrono::milliseconds(PROGRESS_PERIOD_MS);
 }

@@ -3,6 +3,7 @@
 // user action is handled until it has completed.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -14,3 +15,6 @@ using SearchOutcome = zelk::SearchResult;
 // `progress` gets the milliseconds left of the receive window and the window's length.
 SearchOutcome searchKeepingWindowAlive(const std::string& localAddress, DeviceInfo* devices,
                                        const std::function<void(int, int)>& progress);
+
+// How often the progress is shown; 0 restores the window's own period.
+void setSearchProgressPeriodForTests(std::chrono::milliseconds period);

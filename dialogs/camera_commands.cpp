@@ -1,6 +1,7 @@
 #include "camera_commands.h"
 
 #include "device_info_dialog.h"
+#include "from_camera.h"
 #include "text.h"
 #include "web_page.h"
 
@@ -49,7 +50,7 @@ void runDeviceInfoOfRow(CameraListHost& host, int row) {
 void runWebBrowser(CameraListHost& host) {
     rules::Choice choice;
     if (!chooseForCommand(host, rules::Command::WebBrowser, choice)) return;
-    const QString why = openWebPage(QString::fromLocal8Bit(zelk::fieldText(host.cameraRecord(choice.target).webUrl)));
+    const QString why = openWebPage(fromCamera(zelk::fieldText(host.cameraRecord(choice.target).webUrl)));
     host.selectCamera(host.cameraKey(choice.target));
     if (!why.isEmpty()) host.showError(why);
 }

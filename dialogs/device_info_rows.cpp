@@ -1,16 +1,10 @@
 #include "device_info_rows.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include "json_truth.h"
+#include "text.h"
 #include "version_cell.h"
 
 namespace {
-
-std::u16string fromLocal8Bit(std::string_view text) {
-    return QString::fromLocal8Bit(QByteArrayView(text.data(), static_cast<qsizetype>(text.size()))).toStdU16String();
-}
 
 std::u16string afterLastColon(std::u16string_view text) {
     const size_t colon = text.rfind(u':');
@@ -23,7 +17,7 @@ std::u16string cameraText(const Json::Value& camera, const char* key) {
     if (!camera.isObject()) return {};
     const Json::Value& member = camera[key];
     if (!member.isConvertibleTo(Json::stringValue)) return {};
-    return fromLocal8Bit(member.asString());
+    return zelk::cameraTextWide(member.asString());
 }
 
 std::u16string webPort(std::u16string_view webUrl) { return webUrl.empty() ? u"80" : afterLastColon(webUrl); }
@@ -56,7 +50,7 @@ std::vector<InfoRow> deviceInfoRows(const Json::Value& camera, std::string_view 
         {u"Web URL", webUrl.empty() ? u"http://" + cameraText(camera, "sIP") + u":80" : webUrl},
         {u"Web Port", webPort(webUrl)},
         rtsp1.empty() ? InfoRow{u"RTSP URL", u"N/A"}
-                      : InfoRow{numbered ? u"RTSP URL 1" : u"RTSP URL", fromLocal8Bit(rtspUrl1Field)},
+                      : InfoRow{numbered ? u"RTSP URL 1" : u"RTSP URL", zelk::cameraTextWide(rtspUrl1Field)},
         {numbered ? u"RTSP Port 1" : u"RTSP Port", rtspPort(rtsp1)},
     };
     if (!rtsp2.empty()) {

@@ -8,6 +8,7 @@
 #include "address_walk_dialog.h"
 #include "camera_commands.h"
 #include "configuration_flows.h"
+#include "from_camera.h"
 #include "host_range.h"
 #include "ip_setup_dialog.h"
 #include "password_dialog.h"
@@ -18,7 +19,7 @@
 namespace {
 
 QString documentText(const Json::Value& camera, const char* key) {
-    return QString::fromLocal8Bit(camera[key].asString());
+    return fromCamera(camera[key].asString());
 }
 
 // Texts longer than their field are cut to it.
@@ -131,6 +132,6 @@ void runIpSetup(CameraListHost& host) {
     if (!countDownAndSearch(host, 1, targetKey)) return;
     for (std::string& line : settingsNotTaken(sent, host.listState(), host.cameraRecords())) notice.push_back(std::move(line));
     QStringList shown;
-    for (const std::string& line : notice) shown << QString::fromLocal8Bit(line);
+    for (const std::string& line : notice) shown << fromCamera(line);
     if (!shown.isEmpty()) host.showNotice(shown.join(u' '));
 }

@@ -22,6 +22,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include <arpa/inet.h>
@@ -34,6 +35,7 @@
 #include <mutex>
 #include <thread>
 
+#include "background_search.h"
 #include "device_info_dialog.h"
 #include "CTarvoDlg.h"
 #include "ip_setup_dialog.h"
@@ -47,6 +49,8 @@
 #include "responder.h"
 #include "trace.h"
 #include "dialogs_testing.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -674,15 +678,17 @@ TEST_F(MainWindow, TooltipsCopyAndExportTellTheWholeTexts) {
     }
 }
 
+// The IP address cell's tooltip names the adapter each camera answered on, after any warning.
 TEST_F(MainWindow, CamerasAtTheSameAddressOrOutsideTheirAdaptersSubnetAreMarked) {
     Responder cameras("camA", {replyAt({192, 168, 1, 200}, "New one", 1), replyAt({192, 168, 1, 21}, "Dock", 2),
                                replyAt({192, 168, 1, 200}, "New two", 3), replyAt({10, 0, 0, 5}, "Moved", 4)});
     auto dlg = start();
     ASSERT_EQ(column(*dlg, 0), (QStringList{"New one", "Dock", "New two", "Moved"}));
     const QStringList macs = column(*dlg, 2);
+    const QString adapter = "Answered on the adapter wsA (192.168.1.10).";
     const struct {
         int row;
-        QString tooltip;  // empty: no mark
+        QString warning;  // empty: no mark
     } cases[] = {
         {0, "Camera New two (MAC " + macs[2] + ") reports the same IP address."},
         {1, {}},
@@ -691,11 +697,110 @@ TEST_F(MainWindow, CamerasAtTheSameAddressOrOutsideTheirAdaptersSubnetAreMarked)
     };
     for (const auto& c : cases) {
         const QTreeWidgetItem* item = dlg->m_listDevice->topLevelItem(c.row);
-        EXPECT_EQ(item->icon(1).isNull(), c.tooltip.isEmpty()) << c.row;
-        EXPECT_EQ(item->toolTip(1), c.tooltip) << c.row;
+        EXPECT_EQ(item->icon(1).isNull(), c.warning.isEmpty()) << c.row;
+        EXPECT_EQ(item->toolTip(1), c.warning.isEmpty() ? adapter : c.warning + "\n" + adapter) << c.row;
         const QColor expected = c.row % 2 == 0 ? QColor(229, 232, 239) : QColor(Qt::white);
         EXPECT_EQ(item->background(1).color(), expected) << "the row colours stay";
     }
+}
+
+// The camera's bytes, Latin-1 here, reach the list, the filter and the web page as sent.
+TEST_F(MainWindow, ALatin1NameShowsAsTheCameraSentIt) {
+    ReplyCamera c;
+    c.name = "Caf\xe9";
+    c.model = "M\xfcnster";
+    c.web = "http://caf\xe9.lan";
+    Responder cameras("camA", {ReplyBuilder().camera(c).bytes()});
+    auto dlg = start();
+    EXPECT_EQ(column(*dlg, 0), QStringList{u"Caf\u00e9"_s});
+    EXPECT_EQ(column(*dlg, 3), QStringList{u"M\u00fcnster"_s});
+    ASSERT_EQ(dlg->m_comboModelFilter->count(), 3);
+    EXPECT_EQ(dlg->m_comboModelFilter->itemText(2), u"M\u00fcnster"_s);
+    dlg->m_comboModelFilter->setCurrentIndex(2);
+    dlg->OnCbnSelchangeModelFilter();
+    EXPECT_EQ(column(*dlg, 0), QStringList{u"Caf\u00e9"_s}) << "the rows the filter builds from the records";
+    QString opened;
+    setWebPageOpenerForTests([&](const QString& url) { opened = url; });
+    dlg->OnBnClickedWebBrowser();
+    setWebPageOpenerForTests({});
+    EXPECT_EQ(opened, u"http://caf\u00e9.lan"_s);
+}
+
+// Drops incoming UDP 50444 in this namespace while it lives, as a host firewall would.
+class FirewallDrop {
+public:
+    FirewallDrop() {
+        ok_ = std::system("nft add table inet ostrel_window_test && nft add chain inet ostrel_window_test in "
+                          "'{ type filter hook input priority 0; }' && nft add rule inet ostrel_window_test in "
+                          "udp dport 50444 drop") == 0;
+    }
+    ~FirewallDrop() { lift(); }
+    bool ok() const { return ok_; }
+    void lift() {
+        if (ok_ && std::system("nft delete table inet ostrel_window_test") != 0) ADD_FAILURE() << "the rule stays";
+        ok_ = false;
+    }
+
+private:
+    bool ok_ = false;
+};
+
+TEST_F(MainWindow, AnEmptySearchSaysWhyInsideTheList) {
+    Responder cameras("camA", {replyOf(21, "CX")});
+    FirewallDrop firewall;
+    ASSERT_TRUE(firewall.ok()) << "nft cannot add the rule";
+    auto dlg = start();
+    EXPECT_EQ(dlg->m_listDevice->topLevelItemCount(), 0);
+    ASSERT_TRUE(dlg->emptyListHint()->isVisible());
+    const QString hint = dlg->emptyListHint()->text();
+    for (const char* part : {"No camera found: ", "firewall drops incoming UDP port 50444",
+                             "nft add rule inet filter input udp dport 50444 accept", "ufw allow 50444/udp",
+                             "firewall-cmd --permanent --add-port=50444/udp"})
+        EXPECT_TRUE(hint.contains(part)) << part << " in " << hint.toStdString();
+    MessageWatch messages;
+    firewall.lift();
+    dlg->OnBnClickedSearch();
+    EXPECT_EQ(column(*dlg, 0), QStringList{"cam-21"});
+    EXPECT_FALSE(dlg->emptyListHint()->isVisible()) << "a list with cameras needs no hint";
+    EXPECT_TRUE(messages.shown().empty()) << "no box about it";
+}
+
+TEST_F(MainWindow, AnEmptySegmentWithoutFaultsNamesNoCause) {
+    auto dlg = start();
+    EXPECT_EQ(dlg->m_listDevice->topLevelItemCount(), 0);
+    EXPECT_FALSE(dlg->emptyListHint()->isVisible());
+}
+
+// One host answers as far more distinct cameras than the list holds, each
+// probe three times over, so the kernel's losses still leave enough of them.
+TEST_F(MainWindow, ASearchThatDroppedCamerasSaysSoBelowTheList) {
+    std::vector<std::vector<uint8_t>> many;
+    for (int n = 0; n < 2000; ++n) {
+        ReplyCamera c;
+        c.id = {0x02, 0x44, 0x00, 0x00, static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n), 0, 0};
+        many.push_back(ReplyBuilder().network(c).bytes());
+    }
+    Responder sender("camA", std::move(many), 3);
+    auto dlg = start();
+    EXPECT_EQ(dlg->m_listDevice->topLevelItemCount(), ZELK_MAX_DEVICES);
+    const QString notice = dlg->notice()->text();
+    EXPECT_TRUE(notice.contains(QString("The search's list was full: %1 cameras are listed").arg(ZELK_MAX_DEVICES)))
+        << notice.toStdString();
+}
+
+// The list fills when the library returns, not when the progress is next shown.
+TEST_F(MainWindow, TheEndOfASearchIsNoticedWithoutAProgressTick) {
+    Responder cameras("camA", {replyOf(21, "CX")});
+    setSearchProgressPeriodForTests(std::chrono::minutes(2));
+    bool late = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&] { late = true; });
+    deadline.start(30000);  // far beyond the receive window, far short of the tick
+    auto dlg = start();
+    setSearchProgressPeriodForTests(std::chrono::milliseconds(0));
+    EXPECT_FALSE(late);
+    EXPECT_EQ(column(*dlg, 0), QStringList{"cam-21"});
 }
 
 TEST_F(MainWindow, DialogsAndMessagesBelongToTheWindow) {

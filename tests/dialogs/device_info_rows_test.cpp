@@ -66,9 +66,17 @@ TEST(DeviceInfoRows, MissingOrOddMembersShowAsNotAvailable) {
     EXPECT_EQ(deviceInfoRows(Json::Value("text"), ""), expected) << "a camera that is not an object";
 }
 
-TEST(DeviceInfoRows, TextsComeFromTheLocalEncoding) {
+// The document holds camera texts as UTF-8; the record field RTSP URL 1
+// comes from keeps the camera's bytes, which may be Latin-1.
+TEST(DeviceInfoRows, CameraTextsShowAsTheCameraSentThem) {
     const Json::Value named = camera({{"sDeviceName", "Caf\xC3\xA9"}});
     EXPECT_EQ(deviceInfoRows(named, "")[0].value, u"Caf\u00e9");
+    const Json::Value streams = camera({{"sRTSPURL1", "x"}, {"sRTSPURL2", "rtsp://10.0.0.5/2"}});
+    for (const char* field : {"rtsp://caf\xe9:554/1", "rtsp://caf\xc3\xa9:554/1"}) {
+        const std::vector<InfoRow> rows = deviceInfoRows(streams, field);
+        ASSERT_EQ(rows[10].name, u"RTSP URL 1");
+        EXPECT_EQ(rows[10].value, u"rtsp://caf\u00e9:554/1") << field;
+    }
 }
 
 TEST(DeviceInfoRows, WebAndRtspRows) {

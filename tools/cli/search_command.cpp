@@ -91,7 +91,7 @@ int search(const SearchOptions& o) {
         printTable(s);
     }
     if (s.count == 0) {
-        const std::string cause = emptySearchCause(s.diagnosis, o.lan);
+        const std::string cause = rules::emptySearchCause(s.diagnosis, o.lan);
         if (!cause.empty()) std::fprintf(stderr, "ostrel-cli: no camera found: %s\n", cause.c_str());
     }
     return 0;

@@ -1,11 +1,12 @@
 #include "empty_search.h"
 
-namespace cli {
+namespace rules {
 
-std::string emptySearchCause(const zelk::SearchDiagnosis& diagnosis, const std::string& lan) {
+std::string emptySearchCause(const zelk::SearchDiagnosis& diagnosis, const std::string& lan,
+                             const std::string& everyAdapter) {
     if (!lan.empty() && diagnosis.chosenAdapterGone)
         return "no adapter that is up holds the local address " + lan + " any longer: check the cable and the address "
-               "of the adapter, or search without --lan";
+               "of the adapter, or " + everyAdapter;
     if (!diagnosis.broadcastAdapterUp)
         return "no network adapter is up with an IPv4 address and a broadcast route: connect one to the cameras' "
                "segment";
@@ -18,4 +19,4 @@ std::string emptySearchCause(const zelk::SearchDiagnosis& diagnosis, const std::
     return {};
 }
 
-}  // namespace cli
+}  // namespace rules

@@ -17,14 +17,14 @@ TEST(EmptySearchCause, NamesTheLikeliestCauseFirst) {
         {false, true, true, "", ""},
     };
     for (const auto& c : cases) {
-        const std::string cause = cli::emptySearchCause({c.probeHeard, c.adapterUp, c.gone}, c.lan);
+        const std::string cause = rules::emptySearchCause({c.probeHeard, c.adapterUp, c.gone}, c.lan);
         if (*c.expected == '\0') EXPECT_EQ(cause, "");
         else EXPECT_NE(cause.find(c.expected), std::string::npos) << cause;
     }
 }
 
 TEST(EmptySearchCause, NamesTheRuleOfEachFirewall) {
-    const std::string cause = cli::emptySearchCause({false, true, false}, "");
+    const std::string cause = rules::emptySearchCause({false, true, false}, "");
     for (const char* rule : {"nft add rule inet filter input udp dport 50444 accept", "ufw allow 50444/udp",
                              "firewall-cmd --permanent --add-port=50444/udp && firewall-cmd --reload"})
         EXPECT_NE(cause.find(rule), std::string::npos) << rule;
