@@ -1,5 +1,7 @@
 #include "background_search.h"
 
+#include "window_testing.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>

@@ -3,7 +3,6 @@
 // user action is handled until it has completed.
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <string>
 
@@ -16,5 +15,3 @@ using SearchOutcome = zelk::SearchResult;
 SearchOutcome searchKeepingWindowAlive(const std::string& localAddress, DeviceInfo* devices,
                                        const std::function<void(int, int)>& progress);
 
-// How often the progress is shown; 0 restores the window's own period.
-void setSearchProgressPeriodForTests(std::chrono::milliseconds period);

@@ -35,7 +35,7 @@
 #include <mutex>
 #include <thread>
 
-#include "background_search.h"
+#include "window_testing.h"
 #include "device_info_dialog.h"
 #include "CTarvoDlg.h"
 #include "ip_setup_dialog.h"
@@ -48,7 +48,6 @@
 #include "reply_builder.h"
 #include "responder.h"
 #include "trace.h"
-#include "dialogs_testing.h"
 
 using namespace Qt::StringLiterals;
 
