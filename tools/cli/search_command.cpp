@@ -43,13 +43,13 @@ void printTable(const SearchSession& s) {
     }
     std::vector<size_t> widths(rows[0].size(), 0);
     for (const auto& row : rows) {
-        for (size_t k = 0; k < row.size(); ++k) widths[k] = std::max(widths[k], row[k].size());
+        for (size_t k = 0; k < row.size(); ++k) widths[k] = std::max(widths[k], terminalColumns(row[k]));
     }
     for (const auto& row : rows) {
         std::string line;
         for (size_t k = 0; k < row.size(); ++k) {
             line += row[k];
-            if (k + 1 < row.size()) line += std::string(widths[k] - row[k].size() + 2, ' ');
+            if (k + 1 < row.size()) line += std::string(widths[k] - terminalColumns(row[k]) + 2, ' ');
         }
         std::printf("%s\n", line.c_str());
     }

@@ -1,6 +1,8 @@
 #include "terminal_text.h"
 
+#include <clocale>
 #include <cstdio>
+#include <cwchar>
 
 namespace cli {
 
@@ -49,6 +51,29 @@ std::string terminalText(std::string_view text) {
         }
     }
     return out;
+}
+
+size_t terminalColumns(std::string_view text) {
+    // The widths come from the C library's UTF-8 table, whatever the user's locale.
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    const locale_t previous = utf8 ? uselocale(utf8) : locale_t{};
+    size_t columns = 0;
+    std::mbstate_t state{};
+    for (size_t i = 0; i < text.size();) {
+        wchar_t character = 0;
+        const size_t length = utf8 ? std::mbrtowc(&character, text.data() + i, text.size() - i, &state) : 1;
+        if (length == 0 || length > text.size() - i) {  // not UTF-8 after all: a column per byte
+            ++columns;
+            ++i;
+            state = std::mbstate_t{};
+            continue;
+        }
+        const int width = utf8 ? wcwidth(character) : 1;
+        columns += width < 0 ? 1 : static_cast<size_t>(width);
+        i += length;
+    }
+    if (utf8) uselocale(previous);
+    return columns;
 }
 
 }  // namespace cli

@@ -11,4 +11,9 @@ namespace cli {
 // terminal nor break a line of the table. Everything else is kept.
 std::string terminalText(std::string_view text);
 
+// The columns a text made by terminalText takes on a terminal, to line up a
+// table: one per character, two for the wide characters of East Asian scripts
+// and most pictographs, none for combining marks.
+size_t terminalColumns(std::string_view text);
+
 }  // namespace cli

@@ -25,4 +25,21 @@ TEST(TerminalText, EscapesControlsAndBrokenUtf8AndKeepsTheRest) {
     for (const auto& c : cases) EXPECT_EQ(cli::terminalText(c.in), c.out) << c.out;
 }
 
+TEST(TerminalText, ColumnsCountCharactersAsTheTerminalDraws) {
+    const struct {
+        std::string text;
+        size_t columns;
+    } cases[] = {
+        {"", 0},
+        {"Lobby 2", 7},
+        {"Caf\xc3\xa9", 4},                        // é: two bytes, one column
+        {"\xe6\x9d\xb1\xe4\xba\xac", 4},           // two CJK signs, two columns each
+        {"cam \xf0\x9f\x93\xb7", 6},                // an emoji is wide
+        {"e\xcc\x81", 1},                           // a combining accent takes none
+        {"\\xe9", 4},                               // an escaped byte as terminalText writes it
+        {"\xff", 1},                                // a stray byte: a column
+    };
+    for (const auto& c : cases) EXPECT_EQ(cli::terminalColumns(c.text), c.columns) << c.text;
+}
+
 }  // namespace
