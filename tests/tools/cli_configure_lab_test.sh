@@ -34,16 +34,19 @@ check "the password from standard input" grep -q 'sent set-device-info to 02-00-
 check "the password from a file" grep -q 'sent set-device-info to 02-00-00-00-00-02 (192.168.1.32): name=FromFile ' <<<"$out"
 check "both succeed" test "$(grep -c '^status 0$' <<<"$out")" -eq 2
 
-# The prompt, through a pseudo-terminal: the password is asked and not echoed.
-out=$(in_lab 'python3 - "$CLI" <<"PY"
-import os, pty, sys
+# The prompt, through a pseudo-terminal: types $1 at "Camera password: ",
+# then prints what the terminal showed, the exit status and whether the
+# terminal echoes again.
+prompt_and_type() {
+  in_lab "python3 - \"\$CLI\" '$1' <<\"PY\"
+import os, pty, sys, termios
 pid, fd = pty.fork()
 if pid == 0:
-    os.execv(sys.argv[1], [sys.argv[1], "reset", "--ip", "192.168.1.31"])
-seen = b""
-while b"Camera password: " not in seen:
+    os.execv(sys.argv[1], [sys.argv[1], 'reset', '--ip', '192.168.1.31'])
+seen = b''
+while b'Camera password: ' not in seen:
     seen += os.read(fd, 1024)
-os.write(fd, b"password-long-1\n")
+os.write(fd, sys.argv[2].encode().decode('unicode_escape').encode('latin-1'))
 while True:
     try:
         chunk = os.read(fd, 1024)
@@ -53,13 +56,24 @@ while True:
         break
     seen += chunk
 _, status = os.waitpid(pid, 0)
-print(seen.decode(errors="replace"))
-print("status", os.waitstatus_to_exitcode(status))
-PY')
+print(seen.decode(errors='replace'))
+print('status', os.waitstatus_to_exitcode(status))
+print('echo', 'on' if termios.tcgetattr(fd)[3] & termios.ECHO else 'off')
+PY
+cat \"\$OSTREL_LAB_LOG\""
+}
+
+out=$(prompt_and_type 'password-long-1\n')
 check "the prompt asks for the password" grep -q 'Camera password: ' <<<"$out"
 check "the prompted password is used" grep -q 'sent factory-default to 02-00-00-00-00-01 (192.168.1.31)' <<<"$out"
 check "the prompt does not echo" bash -c '! grep -q password-long-1 <<<"$1"' _ "$out"
 check "the prompted reset succeeds" grep -qx 'status 0' <<<"$out"
+check "the terminal echoes after the prompt" grep -qx 'echo on' <<<"$out"
+
+out=$(prompt_and_type '\x03')
+check "Ctrl-C at the prompt ends the command" grep -qx 'status -2' <<<"$out"
+check "Ctrl-C at the prompt sends nothing" bash -c '! grep -q factory-default <<<"$1"' _ "$out"
+check "Ctrl-C at the prompt leaves the terminal echoing" grep -qx 'echo on' <<<"$out"
 
 hosts=(--host 192.168.1.100 --host 192.168.1.101)
 out=$(in_lab '$CLI assign --mac 02-00-00-00-00-02 --first 192.168.1.100 --last 192.168.1.120 --mask 255.255.255.0 \

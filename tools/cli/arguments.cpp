@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 
 #include "errors.h"
 #include "ipv4_text.h"
@@ -24,24 +26,42 @@ bool isMac(const std::string& text) {
     return true;
 }
 
-// Restores the terminal's echo however the prompt ends.
+// The terminal as it was before the prompt, for a signal that ends the
+// program while echo is off: its default action skips every destructor and
+// would leave the user's shell typing blind.
+termios terminalBeforePrompt{};
+constexpr int ENDING_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+extern "C" void restoreTerminalAndEnd(int signalNumber) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &terminalBeforePrompt);
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);  // delivered, with its default action, once this handler returns
+}
+
+// Restores the terminal's echo however the prompt ends, a signal included.
 class EchoOff {
 public:
-    EchoOff() : on_(tcgetattr(STDIN_FILENO, &saved_) == 0) {
+    EchoOff() : on_(tcgetattr(STDIN_FILENO, &terminalBeforePrompt) == 0) {
         if (!on_) return;
-        termios quiet = saved_;
+        struct sigaction restoring {};
+        restoring.sa_handler = restoreTerminalAndEnd;
+        sigemptyset(&restoring.sa_mask);
+        for (size_t i = 0; i < std::size(ENDING_SIGNALS); ++i) sigaction(ENDING_SIGNALS[i], &restoring, &before_[i]);
+        termios quiet = terminalBeforePrompt;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         quiet.c_lflag |= ECHONL;
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     }
     ~EchoOff() {
-        if (on_) tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
+        if (!on_) return;
+        tcsetattr(STDIN_FILENO, TCSANOW, &terminalBeforePrompt);
+        for (size_t i = 0; i < std::size(ENDING_SIGNALS); ++i) sigaction(ENDING_SIGNALS[i], &before_[i], nullptr);
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
 
 private:
-    termios saved_{};
+    struct sigaction before_[std::size(ENDING_SIGNALS)] {};
     bool on_;
 };
 
