@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -52,11 +53,17 @@ SearchOutcome searchKeepingWindowAlive(const std::string& localAddress, DeviceIn
 
     InputBlocker blocker;
     QEventLoop loop;
-    std::thread worker([&] {
+    const auto search = [&] {
         outcome = zelk::searchCameras(localAddress);
         // Queued, so the loop ends the moment the library returns, also when that is before it started.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(search);
+    } catch (const std::system_error&) {
+        search();  // no thread to be had: the window stands still for the search, but it searches
+    }
     QElapsedTimer elapsed;
     elapsed.start();
     QTimer tick;
@@ -66,7 +73,7 @@ SearchOutcome searchKeepingWindowAlive(const std::string& localAddress, DeviceIn
     progress(RECEIVE_WINDOW_MS, RECEIVE_WINDOW_MS);
     tick.start(progressPeriod);
     loop.exec();
-    worker.join();
+    if (worker.joinable()) worker.join();
     if (outcome.result == ZELK_OK) std::copy_n(outcome.devices.begin(), outcome.count, devices);
     return outcome;
 }

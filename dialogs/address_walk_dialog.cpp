@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -48,21 +49,26 @@ CAddressWalkDlg::~CAddressWalkDlg() {
 void CAddressWalkDlg::OnInitDialog() {
     m_staticProgress->setText(QStringLiteral("Looking for free addresses for %1 cameras...").arg(m_cameraCount));
     const std::shared_ptr<Progress> progress = m_progress;
-    progress->worker = std::thread([work = m_work, progress] {
+    const auto walk = [work = m_work, progress] {
         work([progress](const std::string& probed, int placed) {
             const std::lock_guard<std::mutex> lock(progress->mutex);
             progress->probed = probed;
             progress->placed = placed;
         });
         progress->done = true;
-    });
+    };
+    try {
+        progress->worker = std::thread(walk);
+    } catch (const std::system_error&) {
+        walk();  // no thread to be had: the walk holds the window, but it is done
+    }
     m_timer.start(PROGRESS_PERIOD_MS);
 }
 
 void CAddressWalkDlg::OnTimer() {
     if (m_progress->done) {
         m_timer.stop();
-        m_progress->worker.join();
+        if (m_progress->worker.joinable()) m_progress->worker.join();
         if (m_cancelled) QDialog::reject();
         else accept();
         return;

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "broadcast_socket.h"
@@ -126,14 +127,14 @@ private:
     static constexpr size_t MAX_AHEAD = 64;  // bounds the sockets and threads of one walk
 
     // The caller holds the lock.
-    void startProbes(std::unique_lock<std::mutex>&, size_t asked) {
+    void startProbes(std::unique_lock<std::mutex>& lock, size_t asked) {
         while (next_ < candidates_.size() && free_ + running_ < needed_ && next_ < asked + MAX_AHEAD) {
             Candidate& c = candidates_[next_++];
             if (c.decided) continue;  // names no host: not probed
             // A reserved address is probed for the report only; it is never free.
             const bool mayBeFree = !c.skip;
             if (mayBeFree) ++running_;
-            probing_.emplace_back([this, &c, mayBeFree] {
+            auto probeAndRecord = [this, &c, mayBeFree] {
                 ProbeTranscript transcript;
                 const std::optional<SkipReason> answer = probe(c.text, transcript);
                 const std::lock_guard<std::mutex> lock(mutex_);
@@ -145,7 +146,16 @@ private:
                 }
                 c.decided = true;
                 changed_.notify_all();
-            });
+            };
+            try {
+                probing_.emplace_back(probeAndRecord);
+            } catch (const std::system_error&) {
+                // No thread to be had (the user's process limit): this
+                // candidate is probed here, as the serial walk would.
+                lock.unlock();
+                probeAndRecord();
+                lock.lock();
+            }
         }
     }
 

@@ -46,6 +46,20 @@ TEST(AddressWalkDialog, ShowsTheProgressAndEndsWithTheWalk) {
     EXPECT_TRUE(walk.ended);
 }
 
+// Also run where no thread can be started (dialog_walk_without_threads): the
+// walk then runs before the window shows, and the window still ends with it.
+TEST(AddressWalkDialog, AWalkThatEndsAtOnceEndsTheWindow) {
+    bool walked = false;
+    CAddressWalkDlg dialog(
+        [&walked](const zelk::WalkProgress& report) {
+            report("10.0.0.3", 1);
+            walked = true;
+        },
+        1);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(walked);
+}
+
 TEST(AddressWalkDialog, CancelAndEscapeWaitForTheWalkAndEndWithCancel) {
     using Press = void (*)(CAddressWalkDlg*);
     const Press presses[] = {
