@@ -258,7 +258,8 @@ void CTarvoDlg::showSearchProgress(int leftMs, int windowMs) {
 
 void CTarvoDlg::OnBnClickedSearch() {
     const std::optional<rules::CameraKey> current = currentCamera();
-    showNotice({});
+    m_notice->clear();
+    m_notice->setToolTip({});
     m_bSearched = 0;
     const std::string localAddress = GetSelectedLocalAddress();
     WaitCursor wait;
@@ -515,8 +516,10 @@ void CTarvoDlg::showEmptyListHint(const QString& text) {
 }
 
 void CTarvoDlg::showNotice(const QString& text) {
-    m_notice->setText(text);
-    m_notice->setToolTip(text);
+    // Below what the search said: a full list must stay told after a flow's notice.
+    const QString shown = m_notice->text().isEmpty() ? text : m_notice->text() + u'\n' + text;
+    m_notice->setText(shown);
+    m_notice->setToolTip(shown);
 }
 
 void CTarvoDlg::OnBnClickedIpSetup() { runIpSetup(*this); }

@@ -26,7 +26,8 @@ public:
     // Makes the row that shows `camera` the selected and current one; none when it is gone.
     virtual void selectCamera(const rules::CameraKey& camera) = 0;
     virtual void showError(const QString& text) = 0;
-    // A short text in the window, no modal box; the next search clears it.
+    // A short text in the window, no modal box, below those shown since the
+    // last search; the next search clears them.
     virtual void showNotice(const QString& text) = 0;
 
     const DeviceInfo& cameraRecord(int camera) const { return cameraRecords()[camera]; }

@@ -785,6 +785,10 @@ TEST_F(MainWindow, ASearchThatDroppedCamerasSaysSoBelowTheList) {
     const QString notice = dlg->notice()->text();
     EXPECT_TRUE(notice.contains(QString("The search's list was full: %1 cameras are listed").arg(ZELK_MAX_DEVICES)))
         << notice.toStdString();
+    // What IP Setup says after its search goes below, not over it.
+    dlg->showNotice("The camera 02-44-00-00-00-00 did not take its settings.");
+    EXPECT_EQ(dlg->notice()->text().toStdString(),
+              notice.toStdString() + "\nThe camera 02-44-00-00-00-00 did not take its settings.");
 }
 
 // The list fills when the library returns, not when the progress is next shown.
