@@ -43,11 +43,14 @@
 #include "timer_dialog.h"
 #include "control_ids.h"
 #include "zelk_testing.h"
+#include "hostile_senders.h"
 #include "modal_steps.h"
 #include "private_network.h"
 #include "reply_builder.h"
 #include "responder.h"
+#include "text.h"
 #include "trace.h"
+#include "version_cell.h"
 
 using namespace Qt::StringLiterals;
 
@@ -789,6 +792,58 @@ TEST_F(MainWindow, ASearchThatDroppedCamerasSaysSoBelowTheList) {
     dlg->showNotice("The camera 02-44-00-00-00-00 did not take its settings.");
     EXPECT_EQ(dlg->notice()->text().toStdString(),
               notice.toStdString() + "\nThe camera 02-44-00-00-00-00 did not take its settings.");
+}
+
+// The row of the camera with this IP and MAC address, or null.
+QTreeWidgetItem* rowOf(const CTarvoDlg& dlg, const ReplyCamera& camera) {
+    const QString ip = QString::fromStdString(hostile::addressText(camera.ip));
+    const QString mac = QString::fromStdString(hostile::macText(camera.id));
+    for (int r = 0; r < dlg.m_listDevice->topLevelItemCount(); ++r) {
+        QTreeWidgetItem* row = dlg.m_listDevice->topLevelItem(r);
+        if (row->text(1) == ip && row->text(2) == mac) return row;
+    }
+    return nullptr;
+}
+
+// A camera's text as a cell shows it: as the camera sent it, "N/A" when empty.
+std::string cellOf(const std::string& bytes) {
+    return QString::fromStdU16String(rules::fieldCell(zelk::cameraTextWide(bytes))).toStdString();
+}
+
+TEST_F(MainWindow, HostileSendersLeaveTheWellFormedRowsExact) {
+    zelk::setReceiveWindowForTests(std::chrono::milliseconds(1200));
+    for (const hostile::Case& c : hostile::malformedAndStrange()) {
+        SCOPED_TRACE(c.what);
+        const hostile::Sender h = c.make();
+        const std::vector<hostile::Listed> all = hostile::mustBeListed(h);
+        Responder sender("camA", hostile::afterTheWellFormed(h.datagrams));
+        auto dlg = start();
+        EXPECT_EQ(dlg->m_listDevice->topLevelItemCount(), static_cast<int>(all.size()));
+        for (const hostile::Listed& l : all) {
+            const QTreeWidgetItem* row = rowOf(*dlg, l.camera);
+            ASSERT_NE(row, nullptr) << "no row: " << hostile::macText(l.camera.id);
+            EXPECT_EQ(row->text(0).toStdString(), cellOf(l.camera.name));
+            EXPECT_EQ(row->text(3).toStdString(), cellOf(l.camera.model));
+        }
+    }
+}
+
+TEST_F(MainWindow, FloodsFillTheListAndKeepTheWellFormedRows) {
+    zelk::setReceiveWindowForTests(std::chrono::milliseconds(1200));
+    const std::pair<const char*, std::vector<hostile::Datagram>> floods[] = {
+        {"2,000 cameras", hostile::twoThousandCameras()},
+        {"a burst of 50,000 datagrams", hostile::burstOfFiftyThousand()},
+    };
+    for (const auto& [what, datagrams] : floods) {
+        SCOPED_TRACE(what);
+        Responder sender("camA", hostile::afterTheWellFormed(datagrams));
+        auto dlg = start();
+        const int rows = dlg->m_listDevice->topLevelItemCount();
+        EXPECT_LE(rows, ZELK_MAX_DEVICES);
+        // How many arrive is the kernel's choice; only a full list can have dropped any.
+        EXPECT_TRUE(!dlg->notice()->text().contains("The search's list was full") || rows == ZELK_MAX_DEVICES) << rows;
+        for (const ReplyCamera& c : hostile::wellFormed()) EXPECT_NE(rowOf(*dlg, c), nullptr) << hostile::macText(c.id);
+    }
 }
 
 // The list fills when the library returns, not when the progress is next shown.
